@@ -1,0 +1,6 @@
+#pragma once
+
+#include "CString.h"
+
+// The application's name: the running executable's file name without its extension ("Quorlin").
+CString AfxGetAppName();

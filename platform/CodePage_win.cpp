@@ -1,0 +1,25 @@
+#include "CodePage.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+
+std::wstring WideFromCodePage(std::string_view bytes, unsigned codePage)
+{
+    // The conversion counts in int; text beyond 2 GiB is more than any edit control could show anyway.
+    const int count = static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
+    if (count == 0)
+        return {};
+    const int needed = MultiByteToWideChar(codePage, 0, bytes.data(), count, nullptr, 0);
+    if (needed <= 0)
+        return {};
+    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), count, wide.data(), needed);
+    return wide;
+}
+
+std::wstring WideFromAnsi(std::string_view bytes)
+{
+    return WideFromCodePage(bytes, CP_ACP);
+}

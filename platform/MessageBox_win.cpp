@@ -1,0 +1,29 @@
+#include "MessageBox.h"
+
+#include "ApplicationName.h"
+
+#include <windows.h>
+
+namespace
+{
+MessageBoxSink& Sink()
+{
+    static MessageBoxSink sink;
+    return sink;
+}
+} // namespace
+
+int AfxMessageBox(const CString& text, unsigned type)
+{
+    if (Sink())
+        return Sink()(text, type);
+    const CString caption = AfxGetAppName();
+    return MessageBoxW(GetActiveWindow(), text, caption, type);
+}
+
+MessageBoxSink SetMessageBoxSink(MessageBoxSink sink)
+{
+    MessageBoxSink previous = std::move(Sink());
+    Sink() = std::move(sink);
+    return previous;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <windows.h>
+
+// Sole owner of one Win32 resource: closed by Close, by reassignment or by the destructor, never twice.
+template <class Resource, auto CloseFunction> class UniqueResource
+{
+  public:
+    UniqueResource() = default;
+    explicit UniqueResource(Resource resource) : m_resource(resource) {}
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
+    UniqueResource(UniqueResource&& other) noexcept : m_resource(other.Detach()) {}
+    UniqueResource& operator=(UniqueResource&& other) noexcept
+    {
+        if (this != &other)
+            Attach(other.Detach());
+        return *this;
+    }
+    ~UniqueResource() { Close(); }
+
+    Resource Get() const { return m_resource; }
+    explicit operator bool() const { return m_resource != Resource{}; }
+    void Attach(Resource resource)
+    {
+        Close();
+        m_resource = resource;
+    }
+    Resource Detach()
+    {
+        Resource resource = m_resource;
+        m_resource = Resource{};
+        return resource;
+    }
+    void Close()
+    {
+        if (m_resource != Resource{})
+            CloseFunction(Detach());
+    }
+
+  private:
+    Resource m_resource{};
+};
+
+// Process, thread and pipe handles: these APIs report failure with NULL, never INVALID_HANDLE_VALUE.
+using UniqueHandle = UniqueResource<HANDLE, &::CloseHandle>;

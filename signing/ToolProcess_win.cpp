@@ -1,0 +1,56 @@
+#include "ToolProcess.h"
+
+#include "../platform/CodePage.h"
+#include "../platform/UniqueHandle.h"
+
+#include <algorithm>
+
+ToolRun RunToolCapturingOutput(CString commandLine)
+{
+    ToolRun run;
+    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0))
+    {
+        run.failure = ToolRun::Failure::CreatePipe;
+        run.errorCode = GetLastError();
+        return run;
+    }
+    UniqueHandle reader(readEnd);
+    UniqueHandle writer(writeEnd);
+    SetHandleInformation(reader.Get(), HANDLE_FLAG_INHERIT, 0);
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writer.Get();
+    startup.hStdError = writer.Get();
+    PROCESS_INFORMATION process{};
+    const BOOL started = CreateProcessW(nullptr, commandLine.GetBuffer(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                        nullptr, nullptr, &startup, &process);
+    const DWORD startError = started ? ERROR_SUCCESS : GetLastError();
+    // Once only the child holds a write end, the pipe reports its end when the child has ended.
+    writer.Close();
+    if (!started)
+    {
+        run.failure = ToolRun::Failure::CreateProcess;
+        run.errorCode = startError;
+        return run;
+    }
+    UniqueHandle processHandle(process.hProcess);
+    UniqueHandle threadHandle(process.hThread);
+
+    char buffer[4096];
+    DWORD bytesRead = 0;
+    while (ReadFile(reader.Get(), buffer, sizeof(buffer) - 1, &bytesRead, nullptr) && bytesRead > 0)
+        run.output.append(buffer, bytesRead);
+    WaitForSingleObject(processHandle.Get(), INFINITE);
+    return run;
+}
+
+CString DecodeToolOutput(std::string bytes, unsigned codePage)
+{
+    std::erase(bytes, '\0');
+    return CString(WideFromCodePage(bytes, codePage));
+}

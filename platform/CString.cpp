@@ -5,13 +5,9 @@
 #include <algorithm>
 #include <cwchar>
 
-CString::CString(const wchar_t* text) : m_text(text ? text : L"")
-{
-}
+CString::CString(const wchar_t* text) : m_text(text ? text : L"") {}
 
-CString::CString(const char* ansiText) : m_text(ansiText ? WideFromAnsi(ansiText) : std::wstring())
-{
-}
+CString::CString(const char* ansiText) : m_text(ansiText ? WideFromAnsi(ansiText) : std::wstring()) {}
 
 CString& CString::operator+=(const CString& more)
 {

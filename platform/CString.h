@@ -6,7 +6,8 @@
 #include <string_view>
 #include <vector>
 
-// Wide-character text with value semantics (UTF-16 on Windows). Holds every text, path and log of the program.
+// Wide-character text with value semantics (UTF-16 on Windows). Holds every text, path and log of the
+// program.
 class CString
 {
   public:

@@ -11,10 +11,11 @@ bool SignOneFile(const CString& filePath, CString& output, const CString& toolPa
     ToolRun run = RunToolCapturingOutput(BuildSigningCommandLine(toolPath, filePath));
     switch (run.failure)
     {
-    case ToolRun::Failure::CreatePipe:
+    case ToolRun::Failure::PipeNotCreated:
         AfxMessageBox(L"Failed to create pipe for output capture.", MB_OK);
         return false;
-    case ToolRun::Failure::CreateProcess: {
+    case ToolRun::Failure::ToolNotStarted:
+    {
         CString message;
         message.Format(L"Failed to execute signtool.exe. Error code: %lu", run.errorCode);
         AfxMessageBox(message, MB_OK);

@@ -11,8 +11,8 @@ struct ToolRun
     enum class Failure
     {
         None,
-        CreatePipe,
-        CreateProcess
+        PipeNotCreated,
+        ToolNotStarted
     };
     Failure failure = Failure::None;
     unsigned long errorCode = 0;

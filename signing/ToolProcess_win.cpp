@@ -13,7 +13,7 @@ ToolRun RunToolCapturingOutput(CString commandLine)
     HANDLE writeEnd = nullptr;
     if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0))
     {
-        run.failure = ToolRun::Failure::CreatePipe;
+        run.failure = ToolRun::Failure::PipeNotCreated;
         run.errorCode = GetLastError();
         return run;
     }
@@ -27,14 +27,14 @@ ToolRun RunToolCapturingOutput(CString commandLine)
     startup.hStdOutput = writer.Get();
     startup.hStdError = writer.Get();
     PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessW(nullptr, commandLine.GetBuffer(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                        nullptr, nullptr, &startup, &process);
+    const BOOL started = CreateProcessW(nullptr, commandLine.GetBuffer(), nullptr, nullptr, TRUE,
+                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
     const DWORD startError = started ? ERROR_SUCCESS : GetLastError();
     // Once only the child holds a write end, the pipe reports its end when the child has ended.
     writer.Close();
     if (!started)
     {
-        run.failure = ToolRun::Failure::CreateProcess;
+        run.failure = ToolRun::Failure::ToolNotStarted;
         run.errorCode = startError;
         return run;
     }

@@ -56,7 +56,7 @@ TEST(CString, CompareNoCaseFoldsOnlyAsciiLetters)
         const wchar_t* right;
         int sign;
     } cases[] = {
-        {L".EXE", L".exe", 0}, {L".Exe", L".exe", 0}, {L".ksig", L".KSIG", 0}, {L".exf", L".exe", 1},
+        {L".EXE", L".exe", 0}, {L".Exe", L".exe", 0}, {L".ksig", L".KSIG", 0},    {L".exf", L".exe", 1},
         {L".ex", L".exe", -1}, {L"", L"", 0},         {L"\u00C9", L"\u00E9", -1},
     };
     for (const auto& c : cases)

@@ -85,7 +85,8 @@ TEST(JoinFileList, PutsOneLineBreakBeforeEachLaterEntry)
 
 TEST(FileList, SplitOfJoinGivesTheSameListAndJoinOfSplitNormalises)
 {
-    const std::vector<CString> list = {L"C:\\Program Files\\App\\app.exe", L" x ", L"C:\\a.exe", L"C:\\a.exe"};
+    const std::vector<CString> list = {L"C:\\Program Files\\App\\app.exe", L" x ", L"C:\\a.exe",
+                                       L"C:\\a.exe"};
     CStringArray files;
     SplitFileList(JoinFileList(ArrayOf(list)), files);
     EXPECT_EQ(Entries(files), list);

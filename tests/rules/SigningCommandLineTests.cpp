@@ -35,6 +35,7 @@ const QuoteCase kQuoteCases[] = {
 TEST(SigningCommandLine, QuotesByTheWindowsArgumentRules)
 {
     for (const QuoteCase& c : kQuoteCases)
-        EXPECT_EQ(QuoteArgument(c.argument), CString(c.quoted)) << ::testing::PrintToString(CString(c.argument));
+        EXPECT_EQ(QuoteArgument(c.argument), CString(c.quoted))
+            << ::testing::PrintToString(CString(c.argument));
 }
 } // namespace

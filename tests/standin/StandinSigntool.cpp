@@ -75,8 +75,8 @@ void AppendToJournal(int argc, wchar_t** argv)
 std::string ReadWholeFile(const wchar_t* path)
 {
     std::string bytes;
-    const HANDLE file =
-        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return bytes;
     char buffer[4096];
@@ -128,7 +128,8 @@ int RunScript(const std::vector<std::string>& lines)
         {
             char* byte = nullptr;
             const unsigned long count = std::strtoul(rest.c_str(), &byte, 10);
-            WriteAll(STD_OUTPUT_HANDLE, std::string(count, static_cast<char>(std::strtoul(byte, nullptr, 16))));
+            WriteAll(STD_OUTPUT_HANDLE,
+                     std::string(count, static_cast<char>(std::strtoul(byte, nullptr, 16))));
         }
         else if (verb == "counted")
             WriteAll(STD_OUTPUT_HANDLE, CountedOutput(std::strtoull(rest.c_str(), nullptr, 10)));

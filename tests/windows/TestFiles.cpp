@@ -1,0 +1,86 @@
+#include "TestFiles.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+fs::path ExecutableDirectory()
+{
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    return fs::path(path).parent_path();
+}
+
+TempDirectory::TempDirectory()
+{
+    static std::atomic<unsigned> counter;
+    m_path = fs::temp_directory_path() /
+             (L"quorlin test " + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++));
+    fs::remove_all(m_path);
+    fs::create_directories(m_path);
+}
+
+TempDirectory::~TempDirectory()
+{
+    std::error_code ignored;
+    fs::remove_all(m_path, ignored);
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string ReadBytes(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+StandinTool::StandinTool()
+{
+    fs::create_directories(m_folder / L"tool folder");
+    m_tool = m_folder / L"tool folder" / L"signtool.exe";
+    fs::copy_file(ExecutableDirectory() / L"standin_signtool.exe", m_tool);
+    m_journal = m_folder / L"journal.txt";
+    SetEnvironmentVariableW(L"QUORLIN_STANDIN_JOURNAL", m_journal.c_str());
+}
+
+StandinTool::~StandinTool()
+{
+    SetEnvironmentVariableW(L"QUORLIN_STANDIN_JOURNAL", nullptr);
+}
+
+CString StandinTool::Script(const std::wstring& name, const std::string& directives) const
+{
+    const fs::path path = m_folder / name;
+    WriteBytes(path, "#standin\n" + directives);
+    return CString(path.wstring());
+}
+
+std::vector<std::vector<std::wstring>> StandinTool::JournalCalls() const
+{
+    const std::string bytes = ReadBytes(m_journal);
+    std::wstring text(bytes.size(), L'\0');
+    text.resize(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                                    static_cast<int>(text.size())));
+    std::vector<std::vector<std::wstring>> calls;
+    std::size_t start = 0;
+    while (start < text.size())
+    {
+        const std::size_t end = text.find(L'\n', start);
+        const std::wstring line = text.substr(start, end - start);
+        std::vector<std::wstring> arguments;
+        std::size_t from = 0;
+        for (std::size_t tab; (tab = line.find(L'\t', from)) != std::wstring::npos; from = tab + 1)
+            arguments.push_back(line.substr(from, tab - from));
+        arguments.push_back(line.substr(from));
+        calls.push_back(arguments);
+        start = end == std::wstring::npos ? text.size() : end + 1;
+    }
+    return calls;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/CString.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// The folder that holds the running test program and the programs built beside it.
+std::filesystem::path ExecutableDirectory();
+
+// A fresh folder under the temporary folder, with a space in its name, removed with everything in it.
+class TempDirectory
+{
+  public:
+    TempDirectory();
+    TempDirectory(const TempDirectory&) = delete;
+    TempDirectory& operator=(const TempDirectory&) = delete;
+    ~TempDirectory();
+    const std::filesystem::path& Path() const { return m_path; }
+    std::filesystem::path operator/(const std::wstring& name) const { return m_path / name; }
+
+  private:
+    std::filesystem::path m_path;
+};
+
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
+std::string ReadBytes(const std::filesystem::path& path);
+
+// The test build of the stand-in signing tool, copied to "<temp>\tool folder\signtool.exe", with a journal
+// of its calls. Each call is one line of arguments after the program name.
+class StandinTool
+{
+  public:
+    StandinTool();
+    ~StandinTool();
+    CString Path() const { return CString(m_tool.wstring()); }
+    const TempDirectory& Folder() const { return m_folder; }
+    // A file whose content scripts what the stand-in does when asked to sign it.
+    CString Script(const std::wstring& name, const std::string& directives) const;
+    std::vector<std::vector<std::wstring>> JournalCalls() const;
+
+  private:
+    TempDirectory m_folder;
+    std::filesystem::path m_tool;
+    std::filesystem::path m_journal;
+};

@@ -1,0 +1,216 @@
+#include "PrintCString.h"
+#include "signing/FileList.h"
+#include "signing/SigningRun.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace
+{
+// A dialog stand-in that records every observable step of a run, in order.
+class RecordingHost : public SigningRunHost
+{
+  public:
+    CString toolPath = L"C:\\sdk\\signtool.exe";
+    CString fileListText;
+    CStringArray files;
+    CString logText = L"old log";
+    CString controlsText = L"a.exe\r\nb.exe"; // what the list edit holds until a pull copies it
+    std::map<std::wstring, std::wstring> outputs = {{L"a.exe", L"A"}, {L"b.exe", L"B"}};
+    bool toolExists = true;
+    std::function<std::optional<int>(int pumpIndex)> onPump = [](int) { return std::nullopt; };
+    std::vector<std::wstring> steps;
+
+    CString& ToolPath() override { return toolPath; }
+    CString& FileListText() override { return fileListText; }
+    CStringArray& Files() override { return files; }
+    CString& LogText() override { return logText; }
+    void ShowMessage(const CString& text) override { steps.push_back(L"message " + text.Str()); }
+    bool PathExists(const CString&) override { return toolExists; }
+    void EnableControl(int id, bool enable) override
+    {
+        steps.push_back((enable ? L"enable " : L"disable ") + std::to_wstring(id));
+    }
+    void BeginWaitCursor() override { steps.push_back(L"cursor on"); }
+    void EndWaitCursor() override { steps.push_back(L"cursor off"); }
+    void PullControls() override
+    {
+        steps.push_back(L"pull");
+        fileListText = controlsText;
+    }
+    void ShowLog() override { steps.push_back(L"show " + logText.Str()); }
+    std::optional<int> PumpPendingMessages() override
+    {
+        steps.push_back(L"pump");
+        return onPump(m_pumps++);
+    }
+    void PostQuit(int exitCode) override { steps.push_back(L"quit " + std::to_wstring(exitCode)); }
+    bool SignOneFile(const CString& filePath, CString& output, const CString& tool) override
+    {
+        steps.push_back(L"sign " + filePath.Str() + L" with " + tool.Str());
+        output = CString(outputs[filePath.Str()]);
+        return true;
+    }
+
+  private:
+    int m_pumps = 0;
+};
+
+TEST(OnSign, ToolPathChecksShowTheirMessageAndChangeNothingElse)
+{
+    const struct
+    {
+        const wchar_t* toolPath;
+        bool exists;
+        std::vector<std::wstring> steps;
+    } cases[] = {
+        {L"", true, {L"message Error - no SignTool set"}},
+        {L"exe", true, {L"message The signtool file is not a valid .exe file."}},
+        {L"C:\\signtool.ex", true, {L"message The signtool file is not a valid .exe file."}},
+        {L"C:\\missing\\signtool.exe", false, {L"message The signtool.exe does not exist or is not accessible."}},
+    };
+    for (const auto& c : cases)
+    {
+        RecordingHost host;
+        host.toolPath = c.toolPath;
+        host.toolExists = c.exists;
+        host.fileListText = L"kept";
+        host.files.Add(L"kept entry");
+        OnSign(host);
+        EXPECT_EQ(host.steps, c.steps) << ::testing::PrintToString(CString(c.toolPath));
+        EXPECT_EQ(host.fileListText, CString(L"kept"));
+        EXPECT_EQ(host.files.GetSize(), 1);
+        EXPECT_EQ(host.logText, CString(L"old log"));
+    }
+}
+
+TEST(OnSign, TheExtensionCheckIgnoresCase)
+{
+    for (const wchar_t* toolPath : {L"C:\\SIGNTOOL.EXE", L"C:\\signtool.Exe", L".exe"})
+    {
+        RecordingHost host;
+        host.toolPath = toolPath;
+        OnSign(host);
+        ASSERT_FALSE(host.steps.empty());
+        EXPECT_EQ(host.steps.front(), L"disable 1") << ::testing::PrintToString(CString(toolPath));
+    }
+}
+
+TEST(OnSign, SignsEachFileInOrderAndShowsTheLogAfterEveryFile)
+{
+    RecordingHost host;
+    OnSign(host);
+    const std::vector<std::wstring> expected = {
+        L"disable 1",
+        L"disable 2",
+        L"cursor on",
+        L"pull",
+        L"show Starting...\r\n",
+        L"pump",
+        L"sign a.exe with C:\\sdk\\signtool.exe",
+        L"show Starting...\r\nA\r\n",
+        L"pump",
+        L"sign b.exe with C:\\sdk\\signtool.exe",
+        L"show Starting...\r\nA\r\nB\r\n",
+        L"pump",
+        L"enable 1",
+        L"enable 2",
+        L"show Starting...\r\nA\r\nB\r\nFinished!",
+        L"cursor off",
+    };
+    EXPECT_EQ(host.steps, expected);
+    EXPECT_EQ(host.logText, CString(L"Starting...\r\nA\r\nB\r\nFinished!"));
+}
+
+TEST(OnSign, LogTextTakesEachOutputAsItIsFollowedByALineBreak)
+{
+    const struct
+    {
+        const wchar_t* listText;
+        std::map<std::wstring, std::wstring> outputs;
+        const wchar_t* log;
+    } cases[] = {
+        {L"", {}, L"Starting...\r\nFinished!"},
+        {L"\r\n\r\n\n", {}, L"Starting...\r\nFinished!"},
+        {L"x.exe", {{L"x.exe", L"line\r\n"}}, L"Starting...\r\nline\r\n\r\nFinished!"},
+        {L"x.exe\r\ny.exe", {}, L"Starting...\r\n\r\n\r\nFinished!"},
+    };
+    for (const auto& c : cases)
+    {
+        RecordingHost host;
+        host.controlsText = c.listText;
+        host.outputs = c.outputs;
+        OnSign(host);
+        EXPECT_EQ(host.logText, CString(c.log)) << ::testing::PrintToString(CString(c.listText));
+        OnSign(host);
+        EXPECT_EQ(host.logText, CString(c.log)) << "a second run starts the log afresh";
+    }
+}
+
+std::vector<std::wstring> Signed(const RecordingHost& host)
+{
+    std::vector<std::wstring> files;
+    for (const std::wstring& step : host.steps)
+        if (step.starts_with(L"sign "))
+            files.push_back(step.substr(5));
+    return files;
+}
+
+TEST(OnSign, ChangesMadeWhileMessagesArePumpedTakeEffectFromTheNextFile)
+{
+    const struct
+    {
+        const char* name;
+        std::function<void(RecordingHost&)> duringFirstFilePump;
+        std::vector<std::wstring> signedFiles;
+    } cases[] = {
+        {"Clear empties the list", [](RecordingHost& host) { host.files.SetSize(0); }, {L"a.exe with T1.exe"}},
+        {"a drop rebuilds the list",
+         [](RecordingHost& host) { SplitFileList(L"a.exe\r\nb.exe\r\nc.exe", host.files); },
+         {L"a.exe with T1.exe", L"b.exe with T1.exe", L"c.exe with T1.exe"}},
+        {"a dropped list file replaces the list",
+         [](RecordingHost& host) { SplitFileList(L"x.exe\r\ny.exe\r\nz.exe", host.files); },
+         {L"a.exe with T1.exe", L"y.exe with T1.exe", L"z.exe with T1.exe"}},
+        {"\"...\" chooses another tool", [](RecordingHost& host) { host.toolPath = L"T2.exe"; },
+         {L"a.exe with T1.exe", L"b.exe with T2.exe"}},
+        {"typing changes only the edit", [](RecordingHost& host) { host.controlsText = L"q.exe"; },
+         {L"a.exe with T1.exe", L"b.exe with T1.exe"}},
+    };
+    for (const auto& c : cases)
+    {
+        RecordingHost host;
+        host.toolPath = L"T1.exe";
+        host.onPump = [&](int pump) -> std::optional<int> {
+            if (pump == 1)
+                c.duringFirstFilePump(host);
+            return std::nullopt;
+        };
+        OnSign(host);
+        EXPECT_EQ(Signed(host), c.signedFiles) << c.name;
+        EXPECT_TRUE(host.logText.Right(9) == L"Finished!") << c.name;
+    }
+}
+
+TEST(OnSign, AQuitRequestTakenWhilePumpingIsPostedAgainOnceTheRunHasEnded)
+{
+    RecordingHost host;
+    host.onPump = [](int pump) -> std::optional<int> {
+        if (pump == 0)
+            return 7;
+        if (pump == 1)
+            return 9; // a later request does not replace the first one
+        return std::nullopt;
+    };
+    OnSign(host);
+    EXPECT_EQ(Signed(host).size(), 2u) << "the run goes on after the quit request";
+    ASSERT_GE(host.steps.size(), 2u);
+    EXPECT_EQ(host.steps[host.steps.size() - 2], L"cursor off");
+    EXPECT_EQ(host.steps.back(), L"quit 7");
+    EXPECT_EQ(std::count(host.steps.begin(), host.steps.end(), L"quit 7"), 1);
+}
+} // namespace

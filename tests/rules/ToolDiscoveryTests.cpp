@@ -1,0 +1,159 @@
+#include "PrintCString.h"
+#include "toolpath/ToolDiscovery.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace
+{
+const CString kSdkCandidate = L"D:\\Kits\\10\\bin\\x64\\signtool.exe";
+
+class FakeSystem : public ToolLocationSystem
+{
+  public:
+    std::optional<CString> stored;
+    std::set<std::wstring> existing;
+    std::optional<CString> sdkRoot;
+    std::vector<std::wstring> writes;
+    int sdkReads = 0;
+
+    CString GetProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* defaultValue) override
+    {
+        EXPECT_STREQ(section, L"Settings");
+        EXPECT_STREQ(entry, L"SigntoolPath");
+        return stored ? *stored : CString(defaultValue);
+    }
+    void WriteProfileString(const wchar_t* section, const wchar_t* entry, const CString& value) override
+    {
+        writes.push_back(std::wstring(section) + L"\\" + entry + L"=" + value.Str());
+        stored = value;
+    }
+    bool FileExists(const CString& path) override { return existing.count(path.Str()) > 0; }
+    std::optional<CString> ReadSdkRoot() override
+    {
+        ++sdkReads;
+        return sdkRoot;
+    }
+};
+
+struct DiscoveryCase
+{
+    const char* name;
+    std::optional<CString> stored;
+    bool defaultExists;
+    std::optional<CString> sdkRoot;
+    bool candidateExists;
+    CString toolPath;
+    bool searched;
+};
+
+TEST(LocateSigningTool, FollowsTheOutcomeTable)
+{
+    const DiscoveryCase cases[] = {
+        {"stored path, even one that no longer exists", CString(L"E:\\old\\signtool.exe"), true, CString(L"D:\\Kits\\10"),
+         true, L"E:\\old\\signtool.exe", false},
+        {"stored not-found marker", CString(L"signtool.exe not found"), true, CString(L"D:\\Kits\\10"), true, L"",
+         false},
+        {"nothing stored, default location exists", std::nullopt, true, CString(L"D:\\Kits\\10"), true,
+         kDefaultSigningToolPath, false},
+        {"empty entry, default location exists", CString(L""), true, std::nullopt, false, kDefaultSigningToolPath,
+         false},
+        {"nothing stored, no default, no SDK root", std::nullopt, false, std::nullopt, true, L"", true},
+        {"nothing stored, no default, SDK root with the tool", std::nullopt, false, CString(L"D:\\Kits\\10"), true,
+         kSdkCandidate, true},
+        {"nothing stored, no default, SDK root without the tool", std::nullopt, false, CString(L"D:\\Kits\\10"), false,
+         L"", true},
+    };
+    for (const DiscoveryCase& c : cases)
+    {
+        FakeSystem system;
+        system.stored = c.stored;
+        if (c.defaultExists)
+            system.existing.insert(kDefaultSigningToolPath);
+        if (c.candidateExists)
+            system.existing.insert(kSdkCandidate.Str());
+        system.sdkRoot = c.sdkRoot;
+
+        EXPECT_EQ(LocateSigningTool(system), c.toolPath) << c.name;
+        const std::vector<std::wstring> writes =
+            c.toolPath.IsEmpty() ? std::vector<std::wstring>{} : std::vector{L"Settings\\SigntoolPath=" + c.toolPath.Str()};
+        EXPECT_EQ(system.writes, writes) << c.name;
+        EXPECT_EQ(system.sdkReads, c.searched ? 1 : 0) << c.name;
+    }
+}
+
+TEST(LocateSigningTool, ARootEndingInABackslashKeepsBothBackslashes)
+{
+    FakeSystem system;
+    system.sdkRoot = CString(L"D:\\Kits\\10\\");
+    system.existing.insert(L"D:\\Kits\\10\\\\bin\\x64\\signtool.exe");
+    EXPECT_EQ(LocateSigningTool(system), CString(L"D:\\Kits\\10\\\\bin\\x64\\signtool.exe"));
+}
+
+TEST(LocateSigningTool, TheNextStartUsesWhatWasStored)
+{
+    FakeSystem system;
+    system.existing.insert(kDefaultSigningToolPath);
+    LocateSigningTool(system);
+    system.existing.clear();
+    EXPECT_EQ(LocateSigningTool(system), CString(kDefaultSigningToolPath));
+    EXPECT_EQ(system.writes.size(), 2u) << "the stored path is written back at every start";
+}
+
+TEST(RegistryText, StopsAtTheFirstNulOrAtTheReportedSize)
+{
+    const char16_t data[] = {u'C', u':', u'\\', u'K', 0, u'x'};
+    EXPECT_EQ(RegistryText(data, sizeof(data)), CString(L"C:\\K"));
+    EXPECT_EQ(RegistryText(data, 6), CString(L"C:\\"));
+    EXPECT_EQ(RegistryText(data, 7), CString(L"C:\\")) << "half a unit is not a character";
+    EXPECT_EQ(RegistryText(data, 0), CString(L""));
+}
+
+class FakeDialog : public BrowseHost
+{
+  public:
+    CString toolPath = L"member";
+    CString edit = L"edit";
+    std::optional<CString> choice;
+    std::vector<std::wstring> steps;
+
+    CString& ToolPath() override { return toolPath; }
+    void PullControls() override
+    {
+        steps.push_back(L"pull");
+        toolPath = edit;
+    }
+    void PushControls() override
+    {
+        steps.push_back(L"push");
+        edit = toolPath;
+    }
+    std::optional<CString> PickSigningTool() override
+    {
+        steps.push_back(L"pick");
+        return choice;
+    }
+};
+
+TEST(OnBrowse, StoresAndShowsAChoiceAndLeavesEverythingAsItWasOnCancel)
+{
+    FakeSystem system;
+    FakeDialog chosen;
+    chosen.choice = CString(L"C:\\My Tools\\signtool.exe");
+    OnBrowse(chosen, system);
+    EXPECT_EQ(chosen.steps, (std::vector<std::wstring>{L"pull", L"pick", L"push"}));
+    EXPECT_EQ(chosen.edit, CString(L"C:\\My Tools\\signtool.exe"));
+    EXPECT_EQ(system.writes, std::vector<std::wstring>{L"Settings\\SigntoolPath=C:\\My Tools\\signtool.exe"});
+
+    FakeSystem untouched;
+    FakeDialog cancelled;
+    OnBrowse(cancelled, untouched);
+    EXPECT_EQ(cancelled.steps, (std::vector<std::wstring>{L"pull", L"pick"}));
+    EXPECT_EQ(cancelled.toolPath, CString(L"edit"));
+    EXPECT_TRUE(untouched.writes.empty());
+}
+} // namespace

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "../platform/CString.h"
+
+#include <cstddef>
+#include <optional>
+
+inline constexpr wchar_t kDefaultSigningToolPath[] =
+    L"C:\\Program Files (x86)\\Windows Kits\\10\\bin\\10.0.22621.0\\x64\\signtool.exe";
+inline constexpr wchar_t kSdkRootKey[] = L"SOFTWARE\\Microsoft\\Windows Kits\\Installed Roots";
+inline constexpr wchar_t kSdkRootValue[] = L"KitsRoot10";
+inline constexpr wchar_t kSdkToolSuffix[] = L"\\bin\\x64\\signtool.exe";
+inline constexpr wchar_t kProfileSection[] = L"Settings";
+inline constexpr wchar_t kProfileEntry[] = L"SigntoolPath";
+// The SDK root is read into MAX_PATH UTF-16 units: a root of 259 characters and its terminator fit.
+inline constexpr std::size_t kSdkRootBufferBytes = 260 * sizeof(char16_t);
+
+// What finding and remembering the signing tool needs of the platform.
+class ToolLocationSystem
+{
+  public:
+    virtual ~ToolLocationSystem() = default;
+    // The profile's string, or defaultValue when the entry or its key is missing.
+    virtual CString GetProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* defaultValue) = 0;
+    virtual void WriteProfileString(const wchar_t* section, const wchar_t* entry, const CString& value) = 0;
+    // Whether a file or folder of that path exists.
+    virtual bool FileExists(const CString& path) = 0;
+    // The Windows SDK root, or nothing when its key or value cannot be read into kSdkRootBufferBytes.
+    virtual std::optional<CString> ReadSdkRoot() = 0;
+};
+
+// The signing tool's path at dialog start: the stored one, else the first place of the SDK where it exists,
+// else empty. A path that is known is written back to the profile.
+CString LocateSigningTool(ToolLocationSystem& system);
+
+// The text of registry string data as a query returned it: up to the first NUL, and never past the bytes
+// the query reported, so a value stored without its terminator is still bounded.
+CString RegistryText(const char16_t* data, std::size_t dataBytes);
+
+// What the "..." button needs of the dialog.
+class BrowseHost
+{
+  public:
+    virtual ~BrowseHost() = default;
+    virtual CString& ToolPath() = 0;
+    virtual void PullControls() = 0;
+    virtual void PushControls() = 0;
+    // An open-file dialog for signtool.exe; the chosen file's full path, or nothing when cancelled.
+    virtual std::optional<CString> PickSigningTool() = 0;
+};
+
+// The "..." button: lets the user pick the tool, then stores and shows the choice.
+void OnBrowse(BrowseHost& host, ToolLocationSystem& system);

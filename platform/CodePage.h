@@ -1,10 +1,15 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 // Wide text of bytes in the ANSI code page; where the platform has none, the bytes are read as Latin-1.
 std::wstring WideFromAnsi(std::string_view bytes);
+
+// The bytes of text in the ANSI code page, or nothing when a character has no exact form there (Latin-1
+// where the platform has no ANSI code page).
+std::optional<std::string> AnsiFromWide(std::wstring_view text);
 
 #ifdef _WIN32
 // Wide text of bytes in the given Windows code page; bytes that do not decode become U+FFFD.

@@ -23,3 +23,21 @@ std::wstring WideFromAnsi(std::string_view bytes)
 {
     return WideFromCodePage(bytes, CP_ACP);
 }
+
+std::optional<std::string> AnsiFromWide(std::wstring_view text)
+{
+    if (text.empty())
+        return std::string();
+    if (text.size() > INT_MAX)
+        return std::nullopt;
+    const int length = static_cast<int>(text.size());
+    const int needed = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (needed <= 0)
+        return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(needed), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), needed, nullptr, nullptr);
+    // A character without a form of its own comes out as '?' or a look-alike; only a round trip tells.
+    if (WideFromAnsi(bytes) != text)
+        return std::nullopt;
+    return bytes;
+}

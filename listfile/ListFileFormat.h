@@ -1,0 +1,18 @@
+#pragma once
+
+#include "../platform/CString.h"
+#include "../platform/CStringArray.h"
+
+#include <string>
+#include <string_view>
+
+// The bytes of a list file for a list text. Each CR LF and each lone LF is stored as one CR LF, a lone CR as
+// it is. The text goes in the ANSI code page when that reads back exactly, and in UTF-8 without a
+// byte-order mark otherwise, so no character is lost.
+std::string ListFileBytes(const CString& listText);
+
+// The lines of a list file, as text-mode reading gives them: input ends at the first byte 0x1A, a line ends
+// at LF (a CR LF counts as one LF; any other CR stays in its line), and the last line needs no break.
+// Bytes that are valid UTF-8 with at least one multi-byte sequence are UTF-8 (a leading byte-order mark is
+// skipped); anything else is read in the ANSI code page, as files of earlier versions were written.
+CStringArray ListFileLines(std::string_view bytes);

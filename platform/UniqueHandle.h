@@ -44,3 +44,9 @@ template <class Resource, auto CloseFunction> class UniqueResource
 
 // Process, thread and pipe handles: these APIs report failure with NULL, never INVALID_HANDLE_VALUE.
 using UniqueHandle = UniqueResource<HANDLE, &::CloseHandle>;
+// Files opened with CreateFileW report failure with INVALID_HANDLE_VALUE: convert it to NULL before owning.
+inline HANDLE NullIfInvalid(HANDLE handle)
+{
+    return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
+}
+using UniqueHkey = UniqueResource<HKEY, &::RegCloseKey>;

@@ -47,18 +47,23 @@ class QuitRequest
     QuitRequest& operator=(const QuitRequest&) = delete;
     ~QuitRequest()
     {
-        if (m_exitCode)
-            m_host.PostQuit(*m_exitCode);
+        if (m_requested)
+            m_host.PostQuit(m_exitCode);
     }
     void Pump()
     {
-        if (std::optional<int> exitCode = m_host.PumpPendingMessages(); exitCode && !m_exitCode)
-            m_exitCode = exitCode;
+        const std::optional<int> exitCode = m_host.PumpPendingMessages();
+        if (exitCode && !m_requested)
+        {
+            m_requested = true;
+            m_exitCode = *exitCode;
+        }
     }
 
   private:
     SigningRunHost& m_host;
-    std::optional<int> m_exitCode;
+    bool m_requested = false;
+    int m_exitCode = 0;
 };
 } // namespace
 

@@ -19,13 +19,13 @@ CString SearchSdk(ToolLocationSystem& system)
 
 CString LocateSigningTool(ToolLocationSystem& system)
 {
-    CString toolPath = system.GetProfileString(kProfileSection, kProfileEntry, L"");
+    CString toolPath = system.ReadProfile(kProfileSection, kProfileEntry, L"");
     if (toolPath.IsEmpty())
         toolPath = SearchSdk(system);
     if (toolPath.Compare(kNotFoundMarker) == 0)
         toolPath.Empty();
     if (!toolPath.IsEmpty())
-        system.WriteProfileString(kProfileSection, kProfileEntry, toolPath);
+        system.WriteProfile(kProfileSection, kProfileEntry, toolPath);
     return toolPath;
 }
 
@@ -44,7 +44,7 @@ void OnBrowse(BrowseHost& host, ToolLocationSystem& system)
     if (const std::optional<CString> chosen = host.PickSigningTool())
     {
         host.ToolPath() = *chosen;
-        system.WriteProfileString(kProfileSection, kProfileEntry, host.ToolPath());
+        system.WriteProfile(kProfileSection, kProfileEntry, host.ToolPath());
         host.PushControls();
     }
 }

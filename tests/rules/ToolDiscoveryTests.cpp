@@ -21,13 +21,13 @@ class FakeSystem : public ToolLocationSystem
     std::vector<std::wstring> writes;
     int sdkReads = 0;
 
-    CString GetProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* defaultValue) override
+    CString ReadProfile(const wchar_t* section, const wchar_t* entry, const wchar_t* defaultValue) override
     {
         EXPECT_STREQ(section, L"Settings");
         EXPECT_STREQ(entry, L"SigntoolPath");
         return stored ? *stored : CString(defaultValue);
     }
-    void WriteProfileString(const wchar_t* section, const wchar_t* entry, const CString& value) override
+    void WriteProfile(const wchar_t* section, const wchar_t* entry, const CString& value) override
     {
         writes.push_back(std::wstring(section) + L"\\" + entry + L"=" + value.Str());
         stored = value;

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "../platform/CString.h"
+#include "../platform/CStringArray.h"
+
+// Replaces the list text and the file list with a list file's contents. An empty path does nothing, and a
+// file that cannot be read changes nothing and says nothing.
+void LoadListFile(const CString& path, CString& listText, CStringArray& files);
+
+// Writes the list text to path. The new bytes go to a temporary file beside it, which replaces the target
+// only once it is written and closed, so a failure never destroys the list file that was there. Raises
+// CFileException: the target's own cause when it cannot be written, badPath for a missing folder, diskFull
+// for a failed write or close.
+void SaveListFile(const CString& path, const CString& listText);
+
+// Saves and tells the user how it went: "File saved successfully!", or the failure with its cause code.
+void SaveListFileAndReport(const CString& path, const CString& listText);
+
+// The Save button: asks for a ".ksig" name and saves the list text there.
+void OnSave(const CString& listText);

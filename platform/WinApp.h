@@ -1,0 +1,47 @@
+#pragma once
+
+#include "CString.h"
+
+#include <windows.h>
+
+// The application object: its name, its profile in the registry, the busy cursor and message pumping.
+// Exactly one exists; AfxGetApp returns it.
+class CWinApp
+{
+  public:
+    // A null name means the executable's file name without its extension.
+    explicit CWinApp(const wchar_t* appName = nullptr);
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+    virtual ~CWinApp();
+
+    const CString& AppName() const { return m_appName; }
+
+    // Moves the profile to HKEY_CURRENT_USER\Software\<key>\<application name>.
+    void SetRegistryKey(const wchar_t* key);
+    // A REG_SZ value of the section, or defaultValue when it, its key or the registry key setting is missing.
+    CString GetProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* defaultValue) const;
+    // Stores value as REG_SZ, creating the keys as needed; false when that failed.
+    bool WriteProfileString(const wchar_t* section, const wchar_t* entry, const CString& value);
+
+    // The busy cursor from the first call to the matching end; calls nest.
+    void BeginWaitCursor();
+    void EndWaitCursor();
+    bool IsWaitCursorShown() const { return m_waitCursorCount > 0; }
+
+    // Takes the next message, lets its dialog handle dialog keys, and dispatches it. false when the message
+    // taken was WM_QUIT, whose exit code is then in CurrentMessage().wParam.
+    bool PumpMessage();
+    const MSG& CurrentMessage() const { return m_currentMessage; }
+
+  private:
+    CString ProfileSectionKey(const wchar_t* section) const;
+
+    CString m_appName;
+    CString m_registryKey;
+    int m_waitCursorCount = 0;
+    HCURSOR m_cursorBeforeWait = nullptr;
+    MSG m_currentMessage{};
+};
+
+CWinApp* AfxGetApp();

@@ -16,8 +16,8 @@ namespace
 // a folder, or held open by another program.
 void RequireWritableTarget(const CString& path)
 {
-    UniqueHandle target(
-        NullIfInvalid(CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    UniqueHandle target(NullIfInvalid(
+        CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (target)
         return;
     const DWORD error = GetLastError();
@@ -31,8 +31,9 @@ CString TemporaryNameBeside(const CString& path)
     const std::wstring& text = path.Str();
     const std::size_t slash = text.find_last_of(L"\\/");
     CString name;
-    name.Format(L"%s~quorlin-%lu-%u.tmp", slash == std::wstring::npos ? L"" : text.substr(0, slash + 1).c_str(),
-                GetCurrentProcessId(), counter++);
+    name.Format(L"%s~quorlin-%lu-%u.tmp",
+                slash == std::wstring::npos ? L"" : text.substr(0, slash + 1).c_str(), GetCurrentProcessId(),
+                counter++);
     return name;
 }
 } // namespace

@@ -5,8 +5,8 @@
 #include <cwchar>
 #include <string>
 
-CFileDialog::CFileDialog(bool openFileDialog, const wchar_t* defaultExtension, const wchar_t* fileName, DWORD flags,
-                         const wchar_t* filter)
+CFileDialog::CFileDialog(bool openFileDialog, const wchar_t* defaultExtension, const wchar_t* fileName,
+                         DWORD flags, const wchar_t* filter)
     : m_open(openFileDialog), m_defaultExtension(defaultExtension), m_fileName(fileName), m_flags(flags),
       m_filter(filter ? filter : L"")
 {
@@ -29,7 +29,8 @@ INT_PTR CFileDialog::DoModal()
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = static_cast<DWORD>(path.size());
-    dialog.lpstrDefExt = m_defaultExtension.IsEmpty() ? nullptr : static_cast<const wchar_t*>(m_defaultExtension);
+    dialog.lpstrDefExt =
+        m_defaultExtension.IsEmpty() ? nullptr : static_cast<const wchar_t*>(m_defaultExtension);
     dialog.Flags = m_flags | OFN_EXPLORER | OFN_ENABLESIZING;
     const BOOL confirmed = m_open ? GetOpenFileNameW(&dialog) : GetSaveFileNameW(&dialog);
     if (!confirmed)

@@ -16,8 +16,8 @@ CStdioFile::CStdioFile(const CString& path, unsigned openFlags) : m_writing((ope
     const DWORD access = m_writing ? GENERIC_WRITE : GENERIC_READ;
     const DWORD share = m_writing ? 0 : FILE_SHARE_READ;
     const DWORD disposition = (openFlags & modeCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
-    m_file.Attach(
-        NullIfInvalid(CreateFileW(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    m_file.Attach(NullIfInvalid(
+        CreateFileW(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!m_file)
         ThrowLastError();
 }

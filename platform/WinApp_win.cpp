@@ -43,7 +43,8 @@ CString CWinApp::ProfileSectionKey(const wchar_t* section) const
     return L"Software\\" + m_registryKey + L"\\" + m_appName + L"\\" + section;
 }
 
-CString CWinApp::GetProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* defaultValue) const
+CString CWinApp::GetProfileString(const wchar_t* section, const wchar_t* entry,
+                                  const wchar_t* defaultValue) const
 {
     if (m_registryKey.IsEmpty())
         return defaultValue;
@@ -60,7 +61,8 @@ CString CWinApp::GetProfileString(const wchar_t* section, const wchar_t* entry, 
     if (RegQueryValueExW(key.Get(), entry, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) !=
         ERROR_SUCCESS)
         return defaultValue;
-    // The stored data need not end with a NUL, and may hold one early: the text ends at whichever comes first.
+    // The stored data need not end with a NUL, and may hold one early: the text ends at whichever comes
+    // first.
     value.resize(size / sizeof(wchar_t));
     value.resize(std::wcslen(value.c_str()));
     return CString(std::move(value));
@@ -76,7 +78,8 @@ bool CWinApp::WriteProfileString(const wchar_t* section, const wchar_t* entry, c
         return false;
     UniqueHkey key(created);
     const DWORD bytes = static_cast<DWORD>((value.GetLength() + 1) * sizeof(wchar_t));
-    return RegSetValueExW(key.Get(), entry, 0, REG_SZ, reinterpret_cast<const BYTE*>(static_cast<const wchar_t*>(value)),
+    return RegSetValueExW(key.Get(), entry, 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(static_cast<const wchar_t*>(value)),
                           bytes) == ERROR_SUCCESS;
 }
 

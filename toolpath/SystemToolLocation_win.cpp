@@ -8,7 +8,7 @@
 #include <windows.h>
 
 CString SystemToolLocation::ReadProfile(const wchar_t* section, const wchar_t* entry,
-                                             const wchar_t* defaultValue)
+                                        const wchar_t* defaultValue)
 {
     return AfxGetApp() ? AfxGetApp()->GetProfileString(section, entry, defaultValue) : CString(defaultValue);
 }

@@ -21,7 +21,8 @@ class ToolLocationSystem
   public:
     virtual ~ToolLocationSystem() = default;
     // The profile's string, or defaultValue when the entry or its key is missing.
-    virtual CString ReadProfile(const wchar_t* section, const wchar_t* entry, const wchar_t* defaultValue) = 0;
+    virtual CString ReadProfile(const wchar_t* section, const wchar_t* entry,
+                                const wchar_t* defaultValue) = 0;
     virtual void WriteProfile(const wchar_t* section, const wchar_t* entry, const CString& value) = 0;
     // Whether a file or folder of that path exists.
     virtual bool FileExists(const CString& path) = 0;

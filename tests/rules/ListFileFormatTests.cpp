@@ -31,12 +31,18 @@ const LoadCase kLoadCases[] = {
     {"CR CR LF from earlier versions", "A\r\r\nB", {L"A\r", L"B"}, L"A\r\r\nB"},
     {"a lone CR stays in its line", "A\rB\n", {L"A\rB"}, L"A\rB"},
     {"a CR at the very end stays", "A\r", {L"A\r"}, L"A\r"},
-    {"Ctrl+Z ends the input", "A\nBC\x1A"
-                              "D\nE",
-     {L"A", L"BC"}, L"A\r\nBC"},
+    {"Ctrl+Z ends the input",
+     "A\nBC\x1A"
+     "D\nE",
+     {L"A", L"BC"},
+     L"A\r\nBC"},
     {"ANSI bytes", "C:\\caf\xE9.exe", {L"C:\\caf\u00E9.exe"}, L"C:\\caf\u00E9.exe"},
     {"UTF-8 bytes", "C:\\\xE6\x97\xA5\xE6\x9C\xAC.exe", {L"C:\\\u65E5\u672C.exe"}, L"C:\\\u65E5\u672C.exe"},
-    {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" "A\r\nB", {L"A", L"B"}, L"A\r\nB"},
+    {"UTF-8 with a byte-order mark",
+     "\xEF\xBB\xBF"
+     "A\r\nB",
+     {L"A", L"B"},
+     L"A\r\nB"},
     {"invalid UTF-8 is ANSI", "\xE6\xE9 x", {L"\u00E6\u00E9 x"}, L"\u00E6\u00E9 x"},
 };
 
@@ -83,6 +89,7 @@ TEST(ListFile, SavingAndLoadingAProgramMadeListTextGivesItBack)
         L"A\r\n\r\nB",
     };
     for (const wchar_t* text : texts)
-        EXPECT_EQ(JoinFileList(ListFileLines(ListFileBytes(text))), CString(text)) << ::testing::PrintToString(CString(text));
+        EXPECT_EQ(JoinFileList(ListFileLines(ListFileBytes(text))), CString(text))
+            << ::testing::PrintToString(CString(text));
 }
 } // namespace

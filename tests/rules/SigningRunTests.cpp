@@ -72,7 +72,9 @@ TEST(OnSign, ToolPathChecksShowTheirMessageAndChangeNothingElse)
         {L"", true, {L"message Error - no SignTool set"}},
         {L"exe", true, {L"message The signtool file is not a valid .exe file."}},
         {L"C:\\signtool.ex", true, {L"message The signtool file is not a valid .exe file."}},
-        {L"C:\\missing\\signtool.exe", false, {L"message The signtool.exe does not exist or is not accessible."}},
+        {L"C:\\missing\\signtool.exe",
+         false,
+         {L"message The signtool.exe does not exist or is not accessible."}},
     };
     for (const auto& c : cases)
     {
@@ -169,23 +171,28 @@ TEST(OnSign, ChangesMadeWhileMessagesArePumpedTakeEffectFromTheNextFile)
         std::function<void(RecordingHost&)> duringFirstFilePump;
         std::vector<std::wstring> signedFiles;
     } cases[] = {
-        {"Clear empties the list", [](RecordingHost& host) { host.files.SetSize(0); }, {L"a.exe with T1.exe"}},
+        {"Clear empties the list",
+         [](RecordingHost& host) { host.files.SetSize(0); },
+         {L"a.exe with T1.exe"}},
         {"a drop rebuilds the list",
          [](RecordingHost& host) { SplitFileList(L"a.exe\r\nb.exe\r\nc.exe", host.files); },
          {L"a.exe with T1.exe", L"b.exe with T1.exe", L"c.exe with T1.exe"}},
         {"a dropped list file replaces the list",
          [](RecordingHost& host) { SplitFileList(L"x.exe\r\ny.exe\r\nz.exe", host.files); },
          {L"a.exe with T1.exe", L"y.exe with T1.exe", L"z.exe with T1.exe"}},
-        {"\"...\" chooses another tool", [](RecordingHost& host) { host.toolPath = L"T2.exe"; },
+        {"\"...\" chooses another tool",
+         [](RecordingHost& host) { host.toolPath = L"T2.exe"; },
          {L"a.exe with T1.exe", L"b.exe with T2.exe"}},
-        {"typing changes only the edit", [](RecordingHost& host) { host.controlsText = L"q.exe"; },
+        {"typing changes only the edit",
+         [](RecordingHost& host) { host.controlsText = L"q.exe"; },
          {L"a.exe with T1.exe", L"b.exe with T1.exe"}},
     };
     for (const auto& c : cases)
     {
         RecordingHost host;
         host.toolPath = L"T1.exe";
-        host.onPump = [&](int pump) -> std::optional<int> {
+        host.onPump = [&](int pump) -> std::optional<int>
+        {
             if (pump == 1)
                 c.duringFirstFilePump(host);
             return std::nullopt;
@@ -199,7 +206,8 @@ TEST(OnSign, ChangesMadeWhileMessagesArePumpedTakeEffectFromTheNextFile)
 TEST(OnSign, AQuitRequestTakenWhilePumpingIsPostedAgainOnceTheRunHasEnded)
 {
     RecordingHost host;
-    host.onPump = [](int pump) -> std::optional<int> {
+    host.onPump = [](int pump) -> std::optional<int>
+    {
         if (pump == 0)
             return 7;
         if (pump == 1)

@@ -54,19 +54,19 @@ struct DiscoveryCase
 TEST(LocateSigningTool, FollowsTheOutcomeTable)
 {
     const DiscoveryCase cases[] = {
-        {"stored path, even one that no longer exists", CString(L"E:\\old\\signtool.exe"), true, CString(L"D:\\Kits\\10"),
-         true, L"E:\\old\\signtool.exe", false},
-        {"stored not-found marker", CString(L"signtool.exe not found"), true, CString(L"D:\\Kits\\10"), true, L"",
-         false},
+        {"stored path, even one that no longer exists", CString(L"E:\\old\\signtool.exe"), true,
+         CString(L"D:\\Kits\\10"), true, L"E:\\old\\signtool.exe", false},
+        {"stored not-found marker", CString(L"signtool.exe not found"), true, CString(L"D:\\Kits\\10"), true,
+         L"", false},
         {"nothing stored, default location exists", std::nullopt, true, CString(L"D:\\Kits\\10"), true,
          kDefaultSigningToolPath, false},
-        {"empty entry, default location exists", CString(L""), true, std::nullopt, false, kDefaultSigningToolPath,
-         false},
+        {"empty entry, default location exists", CString(L""), true, std::nullopt, false,
+         kDefaultSigningToolPath, false},
         {"nothing stored, no default, no SDK root", std::nullopt, false, std::nullopt, true, L"", true},
-        {"nothing stored, no default, SDK root with the tool", std::nullopt, false, CString(L"D:\\Kits\\10"), true,
-         kSdkCandidate, true},
-        {"nothing stored, no default, SDK root without the tool", std::nullopt, false, CString(L"D:\\Kits\\10"), false,
-         L"", true},
+        {"nothing stored, no default, SDK root with the tool", std::nullopt, false, CString(L"D:\\Kits\\10"),
+         true, kSdkCandidate, true},
+        {"nothing stored, no default, SDK root without the tool", std::nullopt, false,
+         CString(L"D:\\Kits\\10"), false, L"", true},
     };
     for (const DiscoveryCase& c : cases)
     {
@@ -80,7 +80,8 @@ TEST(LocateSigningTool, FollowsTheOutcomeTable)
 
         EXPECT_EQ(LocateSigningTool(system), c.toolPath) << c.name;
         const std::vector<std::wstring> writes =
-            c.toolPath.IsEmpty() ? std::vector<std::wstring>{} : std::vector{L"Settings\\SigntoolPath=" + c.toolPath.Str()};
+            c.toolPath.IsEmpty() ? std::vector<std::wstring>{}
+                                 : std::vector{L"Settings\\SigntoolPath=" + c.toolPath.Str()};
         EXPECT_EQ(system.writes, writes) << c.name;
         EXPECT_EQ(system.sdkReads, c.searched ? 1 : 0) << c.name;
     }

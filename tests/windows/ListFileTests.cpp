@@ -1,0 +1,175 @@
+#include "MessageBoxRecorder.h"
+#include "PrintCString.h"
+#include "TestFiles.h"
+#include "listfile/ListFile.h"
+#include "platform/FileException.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+std::vector<CString> Entries(const CStringArray& files)
+{
+    return {files.begin(), files.end()};
+}
+
+std::vector<fs::path> FolderContents(const fs::path& folder)
+{
+    std::vector<fs::path> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(ListFileOnDisk, ASavedListLoadsBackAsTheSameListText)
+{
+    TempDirectory folder;
+    const CString path = CString((folder / L"release list.ksig").wstring());
+    const CString listText = L"C:\\Build\\app.exe\r\nC:\\Build\\caf\u00E9.dll\r\nD:\\\u65E5\u672C\\setup.exe";
+    SaveListFile(path, listText);
+
+    CString loaded = L"before";
+    CStringArray files;
+    LoadListFile(path, loaded, files);
+    EXPECT_EQ(loaded, listText);
+    EXPECT_EQ(Entries(files), (std::vector<CString>{L"C:\\Build\\app.exe", L"C:\\Build\\caf\u00E9.dll",
+                                                    L"D:\\\u65E5\u672C\\setup.exe"}));
+    EXPECT_EQ(FolderContents(folder.Path()), std::vector<fs::path>{L"release list.ksig"})
+        << "no temporary file left";
+}
+
+TEST(ListFileOnDisk, SavingWritesOneCrLfPerLineBreakAndReplacesAnOlderFile)
+{
+    TempDirectory folder;
+    const fs::path path = folder / L"list.ksig";
+    WriteBytes(path, "an older, longer list that must go entirely");
+    SaveListFile(CString(path.wstring()), L"A\r\nB");
+    EXPECT_EQ(ReadBytes(path), "A\r\nB");
+    SaveListFile(CString(path.wstring()), L"");
+    EXPECT_EQ(ReadBytes(path), "");
+}
+
+TEST(ListFileOnDisk, LoadingSomethingUnreadableChangesNothing)
+{
+    TempDirectory folder;
+    fs::create_directories(folder / L"folder.ksig");
+    for (const CString& path : {CString(L""), CString((folder / L"missing.ksig").wstring()),
+                                CString((folder / L"folder.ksig").wstring())})
+    {
+        CString listText = L"kept";
+        CStringArray files;
+        files.Add(L"kept");
+        LoadListFile(path, listText, files);
+        EXPECT_EQ(listText, CString(L"kept")) << ::testing::PrintToString(path);
+        EXPECT_EQ(Entries(files), std::vector<CString>{L"kept"});
+    }
+}
+
+TEST(ListFileOnDisk, LoadingAnEarlierVersionsFileKeepsItsCarriageReturnsButNotItsEntries)
+{
+    TempDirectory folder;
+    const fs::path path = folder / L"old.ksig";
+    WriteBytes(path, "A\r\r\nB\x1A trailing junk");
+    CString listText;
+    CStringArray files;
+    LoadListFile(CString(path.wstring()), listText, files);
+    EXPECT_EQ(listText, CString(L"A\r\r\nB"));
+    EXPECT_EQ(Entries(files), (std::vector<CString>{L"A", L"B"}));
+}
+
+struct SaveFailure
+{
+    const char* name;
+    std::function<CString(const TempDirectory&)> target;
+    int cause;
+};
+
+TEST(ListFileOnDisk, AFailedSaveReportsItsCauseAndKeepsTheFileThatWasThere)
+{
+    std::vector<SaveFailure> cases = {
+        {"a folder that does not exist",
+         [](const TempDirectory& folder)
+         { return CString((folder / L"no such folder\\list.ksig").wstring()); },
+         CFileException::badPath},
+        {"a folder in the target's place",
+         [](const TempDirectory& folder)
+         {
+             fs::create_directories(folder / L"taken.ksig");
+             return CString((folder / L"taken.ksig").wstring());
+         },
+         CFileException::accessDenied},
+    };
+    for (const SaveFailure& c : cases)
+    {
+        TempDirectory folder;
+        const CString target = c.target(folder);
+        const auto before = FolderContents(folder.Path());
+        MessageBoxRecorder boxes;
+        SaveListFileAndReport(target, L"A\r\nB");
+        ASSERT_EQ(boxes.Boxes().size(), 1u) << c.name;
+        CString expected;
+        expected.Format(L"Failed to save the file. Error code: %d", c.cause);
+        EXPECT_EQ(boxes.Boxes()[0].text, expected) << c.name;
+        EXPECT_EQ(boxes.Boxes()[0].type, static_cast<unsigned>(MB_ICONERROR)) << c.name;
+        EXPECT_EQ(FolderContents(folder.Path()), before) << c.name << ": nothing added or removed";
+    }
+}
+
+TEST(ListFileOnDisk, AListFileHeldOpenByAnotherProgramKeepsItsBytes)
+{
+    TempDirectory folder;
+    const fs::path path = folder / L"busy.ksig";
+    WriteBytes(path, "C:\\kept.exe");
+    const HANDLE holder =
+        CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    MessageBoxRecorder boxes;
+    SaveListFileAndReport(CString(path.wstring()), L"C:\\new.exe");
+    CloseHandle(holder);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, CString(L"Failed to save the file. Error code: 11"));
+    EXPECT_EQ(ReadBytes(path), "C:\\kept.exe");
+    EXPECT_EQ(FolderContents(folder.Path()), std::vector<fs::path>{L"busy.ksig"});
+}
+
+TEST(ListFileOnDisk, ASuccessfulSaveSaysSoWithTheInformationIcon)
+{
+    TempDirectory folder;
+    MessageBoxRecorder boxes;
+    SaveListFileAndReport(CString((folder / L"ok.ksig").wstring()), L"");
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, CString(L"File saved successfully!"));
+    EXPECT_EQ(boxes.Boxes()[0].type, static_cast<unsigned>(MB_ICONINFORMATION));
+    EXPECT_EQ(ReadBytes(folder / L"ok.ksig"), "");
+}
+
+// tools/test mounts a small, filled file system when it may, and names its folder here as a Unix path.
+TEST(ListFileOnDisk, AWriteThatFailsOnAFullDiskReportsDiskFullAndKeepsTheOldFile)
+{
+    const char* full = std::getenv("QUORLIN_FULL_FOLDER");
+    if (!full || !*full)
+        GTEST_SKIP() << "no full file system was prepared for this run";
+    std::wstring folder = L"Z:";
+    for (const char* c = full; *c; ++c)
+        folder += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    const fs::path path = fs::path(folder) / L"kept.ksig";
+    const std::string before = ReadBytes(path);
+    ASSERT_FALSE(before.empty()) << "the prepared folder holds kept.ksig";
+
+    MessageBoxRecorder boxes;
+    SaveListFileAndReport(CString(path.wstring()), CString(std::wstring(64 * 1024, L'x')));
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, CString(L"Failed to save the file. Error code: 13"));
+    EXPECT_EQ(ReadBytes(path), before);
+}
+} // namespace

@@ -1,0 +1,126 @@
+#include "PrintCString.h"
+#include "RegistryScratch.h"
+#include "TestFiles.h"
+#include "platform/WinApp.h"
+#include "toolpath/SystemToolLocation.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+const std::wstring kSdkKey = L"SOFTWARE\\Microsoft\\Windows Kits\\Installed Roots";
+
+// The real profile key of this program, the real SDK key of the Wine machine, and the real default location
+// of the tool, each put back as it was afterwards.
+class ToolDiscoveryOnWindows : public ::testing::Test
+{
+  protected:
+    ToolDiscoveryOnWindows()
+        : m_profile(HKEY_CURRENT_USER,
+                    L"Software\\Vantrel-App\\" + AfxGetApp()->AppName().Str() + L"\\Settings"),
+          m_sdk(HKEY_LOCAL_MACHINE, kSdkKey)
+    {
+        AfxGetApp()->SetRegistryKey(L"Vantrel-App");
+    }
+    ~ToolDiscoveryOnWindows() override
+    {
+        if (m_createdDefault)
+            fs::remove(kDefaultSigningToolPath);
+    }
+
+    void CreateDefaultTool()
+    {
+        fs::create_directories(fs::path(kDefaultSigningToolPath).parent_path());
+        WriteBytes(kDefaultSigningToolPath, "MZ");
+        m_createdDefault = true;
+    }
+    std::optional<std::wstring> Stored() const
+    {
+        std::wstring text;
+        return m_profile.ReadString(L"SigntoolPath", text) ? std::optional(text) : std::nullopt;
+    }
+
+    RegistryScratch m_profile;
+    RegistryScratch m_sdk;
+    TempDirectory m_folder;
+    SystemToolLocation m_system;
+
+  private:
+    bool m_createdDefault = false;
+};
+
+TEST_F(ToolDiscoveryOnWindows, AStoredPathIsUsedAndWrittenBackUnchecked)
+{
+    m_profile.SetString(L"SigntoolPath", L"E:\\gone\\signtool.exe");
+    EXPECT_EQ(LocateSigningTool(m_system), CString(L"E:\\gone\\signtool.exe"));
+    EXPECT_EQ(Stored(), L"E:\\gone\\signtool.exe");
+}
+
+TEST_F(ToolDiscoveryOnWindows, AStoredNotFoundMarkerGivesNothingAndStays)
+{
+    m_profile.SetString(L"SigntoolPath", L"signtool.exe not found");
+    CreateDefaultTool();
+    EXPECT_EQ(LocateSigningTool(m_system), CString(L""));
+    EXPECT_EQ(Stored(), L"signtool.exe not found");
+}
+
+TEST_F(ToolDiscoveryOnWindows, TheDefaultLocationIsFoundStoredAndUsedNextTime)
+{
+    CreateDefaultTool();
+    EXPECT_EQ(LocateSigningTool(m_system), CString(kDefaultSigningToolPath));
+    EXPECT_EQ(Stored(), kDefaultSigningToolPath);
+}
+
+TEST_F(ToolDiscoveryOnWindows, TheSdkRootFromTheMachineRegistryLeadsToTheTool)
+{
+    const fs::path root = m_folder / L"Windows Kits\\10";
+    fs::create_directories(root / L"bin\\x64");
+    WriteBytes(root / L"bin\\x64\\signtool.exe", "MZ");
+
+    m_sdk.SetString(L"KitsRoot10", root.wstring() + L"\\");
+    const CString expected = CString(root.wstring() + L"\\\\bin\\x64\\signtool.exe");
+    EXPECT_EQ(LocateSigningTool(m_system), expected) << "a root that ends in a backslash keeps it";
+    EXPECT_EQ(Stored(), expected.Str());
+}
+
+TEST_F(ToolDiscoveryOnWindows, MissesLeaveThePathEmptyAndTheProfileUnwritten)
+{
+    EXPECT_EQ(LocateSigningTool(m_system), CString(L"")) << "no SDK key";
+    m_sdk.SetString(L"KitsRoot10", (m_folder / L"no kit here").wstring());
+    EXPECT_EQ(LocateSigningTool(m_system), CString(L"")) << "the root has no tool";
+    EXPECT_EQ(Stored(), std::nullopt);
+}
+
+TEST_F(ToolDiscoveryOnWindows, TheSdkRootIsReadIntoMaxPathCharacters)
+{
+    const std::wstring root259 = L"C:\\" + std::wstring(256, L'k');
+    const DWORD number = 0x00410042;
+    const struct
+    {
+        const char* name;
+        std::function<void()> store;
+        std::optional<CString> root;
+    } cases[] = {
+        {"259 characters and the terminator fit", [&] { m_sdk.SetString(L"KitsRoot10", root259); },
+         CString(root259)},
+        {"260 characters do not", [&] { m_sdk.SetString(L"KitsRoot10", root259 + L"k"); }, std::nullopt},
+        {"no terminator: bounded by the data size",
+         [&] { m_sdk.SetString(L"KitsRoot10", L"C:\\Kits", false); }, CString(L"C:\\Kits")},
+        {"another type is read as text", [&] { m_sdk.SetValue(L"KitsRoot10", REG_DWORD, &number, 4); },
+         CString(L"BA")},
+        {"no value", [&] { m_sdk.SetValue(L"Other", REG_SZ, L"", 2); }, std::nullopt},
+    };
+    for (const auto& c : cases)
+    {
+        RegistryScratch fresh(HKEY_LOCAL_MACHINE, kSdkKey);
+        c.store();
+        EXPECT_EQ(m_system.ReadSdkRoot(), c.root) << c.name;
+    }
+}
+} // namespace

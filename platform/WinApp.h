@@ -1,11 +1,15 @@
 #pragma once
 
 #include "CString.h"
+#include "Wnd.h"
 
 #include <windows.h>
 
-// The application object: its name, its profile in the registry, the busy cursor and message pumping.
-// Exactly one exists; AfxGetApp returns it.
+// The restart manager may restart the application after an update or a hang; nothing is recovered.
+inline constexpr DWORD AFX_RESTART_MANAGER_SUPPORT_RESTART = 0x01;
+
+// The application object: its start-up, its name, its profile in the registry, the busy cursor and message
+// pumping. Exactly one exists; AfxGetApp returns it.
 class CWinApp
 {
   public:
@@ -16,6 +20,10 @@ class CWinApp
     virtual ~CWinApp();
 
     const CString& AppName() const { return m_appName; }
+
+    // The application's own start-up, run by AfxWinMain. The base declares restart support to Windows as
+    // m_dwRestartManagerSupportFlags asks. Returning FALSE ends the application without a message loop.
+    virtual BOOL InitInstance();
 
     // Moves the profile to HKEY_CURRENT_USER\Software\<key>\<application name>.
     void SetRegistryKey(const wchar_t* key);
@@ -34,6 +42,9 @@ class CWinApp
     bool PumpMessage();
     const MSG& CurrentMessage() const { return m_currentMessage; }
 
+    CWnd* m_pMainWnd = nullptr;
+    DWORD m_dwRestartManagerSupportFlags = 0;
+
   private:
     CString ProfileSectionKey(const wchar_t* section) const;
 
@@ -45,3 +56,6 @@ class CWinApp
 };
 
 CWinApp* AfxGetApp();
+
+// The program's entry, given the arguments of wWinMain: runs the application object's InitInstance.
+int AfxWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showCommand);

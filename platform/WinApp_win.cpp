@@ -33,6 +33,21 @@ CWinApp* AfxGetApp()
     return g_application;
 }
 
+BOOL CWinApp::InitInstance()
+{
+    if (m_dwRestartManagerSupportFlags & AFX_RESTART_MANAGER_SUPPORT_RESTART)
+        RegisterApplicationRestart(nullptr, 0);
+    return TRUE;
+}
+
+int AfxWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
+{
+    // Quorlin's InitInstance runs its dialog to the end and returns FALSE, so there is no loop to run here.
+    if (CWinApp* application = AfxGetApp())
+        application->InitInstance();
+    return 0;
+}
+
 void CWinApp::SetRegistryKey(const wchar_t* key)
 {
     m_registryKey = key;

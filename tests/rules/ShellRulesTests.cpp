@@ -1,0 +1,75 @@
+#include "PrintCString.h"
+#include "listfile/CommandLine.h"
+#include "ui/FileDrop.h"
+#include "ui/MinimizedIcon.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace
+{
+TEST(ListFileFromCommandLine, TakesOnlyAFirstArgumentThatEndsInTheExtension)
+{
+    const struct
+    {
+        std::vector<const wchar_t*> arguments;
+        const wchar_t* listFile;
+    } cases[] = {
+        {{L"Quorlin.exe"}, L""},
+        {{L"Quorlin.exe", L"C:\\lists\\release.ksig"}, L"C:\\lists\\release.ksig"},
+        {{L"Quorlin.exe", L"C:\\lists\\RELEASE.KSIG"}, L"C:\\lists\\RELEASE.KSIG"},
+        {{L"Quorlin.exe", L"C:\\lists\\Release.KsIg"}, L"C:\\lists\\Release.KsIg"},
+        {{L"Quorlin.exe", L".ksig"}, L".ksig"},
+        {{L"Quorlin.exe", L"ksig"}, L""},
+        {{L"Quorlin.exe", L"C:\\a.ksig.txt"}, L""},
+        {{L"Quorlin.exe", L"/RestartByRestartManager", L"C:\\b.ksig"}, L""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ListFileFromCommandLine(static_cast<int>(c.arguments.size()), c.arguments.data()),
+                  CString(c.listFile))
+            << c.arguments.size() << " arguments";
+}
+
+TEST(OpenCommandFor, QuotesTheProgramAndThePlaceholder)
+{
+    EXPECT_EQ(OpenCommandFor(L"C:\\Program Files\\Quorlin\\Quorlin.exe"),
+              CString(L"\"C:\\Program Files\\Quorlin\\Quorlin.exe\" \"%1\""));
+}
+
+TEST(FileDrop, TheFirstListFileWinsOverEveryOtherName)
+{
+    EXPECT_EQ(FirstListFile({L"x.exe", L"List.KSIG", L"y.dll"}), CString(L"List.KSIG"));
+    EXPECT_EQ(FirstListFile({L"one.ksig", L"two.ksig"}), CString(L"one.ksig"));
+    EXPECT_EQ(FirstListFile({L"x.exe", L"ksig"}), std::nullopt);
+    EXPECT_EQ(FirstListFile({}), std::nullopt);
+}
+
+TEST(FileDrop, OtherNamesAreAppendedAndTheListComesOutPlain)
+{
+    const struct
+    {
+        const wchar_t* listText;
+        std::vector<CString> names;
+        std::vector<CString> files;
+        const wchar_t* result;
+    } cases[] = {
+        {L"c.exe", {L"a.exe", L"b.exe"}, {L"c.exe", L"a.exe", L"b.exe"}, L"c.exe\r\na.exe\r\nb.exe"},
+        {L"", {L"a.exe"}, {L"a.exe"}, L"a.exe"},
+        {L"A\r\r\n\r\nB\r\n", {L"C"}, {L"A", L"B", L"C"}, L"A\r\nB\r\nC"},
+    };
+    for (const auto& c : cases)
+    {
+        CStringArray files;
+        EXPECT_EQ(AppendDroppedNames(c.listText, c.names, files), CString(c.result));
+        EXPECT_EQ(std::vector<CString>(files.begin(), files.end()), c.files);
+    }
+}
+
+TEST(CentredIconOrigin, RoundsHalfAPixelTowardTheLowerRight)
+{
+    EXPECT_EQ(CentredIconOrigin(36, 36, 32, 32), (IconOrigin{2, 2}));
+    EXPECT_EQ(CentredIconOrigin(0, 0, 32, 32), (IconOrigin{-15, -15}));
+    EXPECT_EQ(CentredIconOrigin(37, 100, 32, 32), (IconOrigin{3, 34}));
+}
+} // namespace

@@ -1,7 +1,8 @@
+#include "../platform/WinApp.h"
+
 #include <windows.h>
 
-// The program's entry. The main dialog is not built yet; until it is, Quorlin.exe starts and ends at once.
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR commandLine, int showCommand)
 {
-    return 0;
+    return AfxWinMain(instance, previous, commandLine, showCommand);
 }

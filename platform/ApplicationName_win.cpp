@@ -4,9 +4,7 @@
 
 #include <string>
 
-namespace
-{
-std::wstring ModuleFileName()
+CString ExecutablePath()
 {
     std::wstring path(MAX_PATH, L'\0');
     for (;;)
@@ -15,16 +13,15 @@ std::wstring ModuleFileName()
         if (length < path.size())
         {
             path.resize(length);
-            return path;
+            return CString(std::move(path));
         }
         path.resize(path.size() * 2);
     }
 }
-} // namespace
 
 CString AfxGetAppName()
 {
-    std::wstring name = ModuleFileName();
+    std::wstring name = ExecutablePath().Str();
     name.erase(0, name.find_last_of(L"\\/") + 1);
     const std::size_t dot = name.find_last_of(L'.');
     if (dot != std::wstring::npos && dot > 0)

@@ -49,7 +49,8 @@ void CenterOver(HWND window, HWND owner)
         GetWindowRect(owner, &area);
     else
     {
-        MONITORINFO monitor{sizeof(MONITORINFO)};
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
         GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
         area = monitor.rcWork;
     }

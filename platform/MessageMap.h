@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <span>
 
 // A dialog's message map: a table of entries, looked up in order, each binding one window message (or one

@@ -11,9 +11,8 @@ std::optional<CString> FirstListFile(const std::vector<CString>& names)
     return std::nullopt;
 }
 
-CString AppendDroppedNames(const CString& listText, const std::vector<CString>& names, CStringArray& files)
+CString AppendDroppedNames(CStringArray& files, const std::vector<CString>& names)
 {
-    SplitFileList(listText, files);
     for (const CString& name : names)
         files.Add(name);
     return JoinFileList(files);

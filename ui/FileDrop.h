@@ -10,6 +10,6 @@
 // ignores every other name.
 std::optional<CString> FirstListFile(const std::vector<CString>& names);
 
-// A drop of other names: files becomes the list made from listText with the names appended, and the result
-// is its list text in plain form, one entry a line.
-CString AppendDroppedNames(const CString& listText, const std::vector<CString>& names, CStringArray& files);
+// A drop of other names: they are appended to files, and the result is the list text of the whole list in
+// plain form, one entry a line.
+CString AppendDroppedNames(CStringArray& files, const std::vector<CString>& names);

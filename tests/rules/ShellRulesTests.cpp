@@ -1,5 +1,6 @@
 #include "PrintCString.h"
 #include "listfile/CommandLine.h"
+#include "signing/FileList.h"
 #include "ui/FileDrop.h"
 #include "ui/MinimizedIcon.h"
 
@@ -61,7 +62,8 @@ TEST(FileDrop, OtherNamesAreAppendedAndTheListComesOutPlain)
     for (const auto& c : cases)
     {
         CStringArray files;
-        EXPECT_EQ(AppendDroppedNames(c.listText, c.names, files), CString(c.result));
+        SplitFileList(c.listText, files);
+        EXPECT_EQ(AppendDroppedNames(files, c.names), CString(c.result));
         EXPECT_EQ(std::vector<CString>(files.begin(), files.end()), c.files);
     }
 }

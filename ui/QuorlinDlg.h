@@ -1,0 +1,57 @@
+#pragma once
+
+#include "../platform/DialogEx.h"
+#include "../platform/MessageMap.h"
+#include "../signing/SystemSigningRunHost.h"
+#include "../toolpath/ToolDiscovery.h"
+
+// The main dialog. It owns the working state (the list text, the file list, the log, the tool path and the
+// icon), binds the three edits to their members by explicit data exchange only, and is the host of the
+// signing run and of the "..." button.
+class CQuorlinDlg : public CDialogEx, private SystemSigningRunHost, private BrowseHost
+{
+  public:
+    CQuorlinDlg();
+
+    // Replaces the list text and the file list with a list file's; needs no window.
+    void LoadListFile(const CString& path);
+
+  protected:
+    void DoDataExchange(CDataExchange* exchange) override;
+    BOOL OnInitDialog() override;
+    bool OnMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result) override;
+
+    void OnSysCommand(UINT id, LPARAM l);
+    void OnPaint() override;
+    HCURSOR OnQueryDragIcon();
+    void OnFileListChange() {}
+    void OnSign();
+    void OnDropFiles(HDROP drop);
+    void OnSave();
+    void OnClear();
+    void OnBrowse();
+    void OnToolPathChange() {}
+
+  private:
+    static const MessageMapEntry<CQuorlinDlg> kMessageMap[];
+
+    void LocateSigningTool();
+
+    // The dialog's half of the signing run and of the "..." button.
+    CString& ToolPath() override { return m_toolPath; }
+    CString& FileListText() override { return m_fileListText; }
+    CStringArray& Files() override { return m_files; }
+    CString& LogText() override { return m_logText; }
+    void EnableControl(int id, bool enable) override;
+    void PullControls() override { UpdateData(TRUE); }
+    void PushControls() override { UpdateData(FALSE); }
+    void ShowLog() override { m_logEdit.SetWindowTextW(m_logText); }
+    std::optional<CString> PickSigningTool() override;
+
+    CStringArray m_files;
+    HICON m_hIcon;
+    CString m_fileListText;
+    CString m_logText;
+    CString m_toolPath;
+    CEdit m_logEdit;
+};

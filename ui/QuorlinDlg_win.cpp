@@ -1,0 +1,161 @@
+#include "QuorlinDlg.h"
+
+#include "../listfile/ListFile.h"
+#include "../platform/DropFiles.h"
+#include "../platform/Menu.h"
+#include "../platform/PaintDC.h"
+#include "../signing/FileList.h"
+#include "../toolpath/SystemToolLocation.h"
+#include "AboutDlg.h"
+#include "FileDrop.h"
+#include "MinimizedIcon.h"
+#include "resource.h"
+
+const MessageMapEntry<CQuorlinDlg> CQuorlinDlg::kMessageMap[] = {
+    OnWmSysCommand<&CQuorlinDlg::OnSysCommand>(),
+    OnWmPaint<&CQuorlinDlg::OnPaint>(),
+    OnWmQueryDragIcon<&CQuorlinDlg::OnQueryDragIcon>(),
+    OnEnChange<&CQuorlinDlg::OnFileListChange>(IDC_FILE_LIST),
+    OnBnClicked<&CQuorlinDlg::OnSign>(IDOK),
+    OnWmDropFiles<&CQuorlinDlg::OnDropFiles>(),
+    OnBnClicked<&CQuorlinDlg::OnSave>(IDC_SAVE),
+    OnBnClicked<&CQuorlinDlg::OnClear>(IDC_CLEAR),
+    OnBnClicked<&CQuorlinDlg::OnBrowse>(IDC_BROWSE),
+    OnEnChange<&CQuorlinDlg::OnToolPathChange>(IDC_TOOL_PATH),
+};
+
+CQuorlinDlg::CQuorlinDlg()
+    : CDialogEx(IDD_MAIN_DIALOG), m_hIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)))
+{
+}
+
+bool CQuorlinDlg::OnMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result)
+{
+    return DispatchMessageMap<CQuorlinDlg>(*this, kMessageMap, message, w, l, result) ||
+           CDialogEx::OnMessage(message, w, l, result);
+}
+
+void CQuorlinDlg::DoDataExchange(CDataExchange* exchange)
+{
+    DDX_Text(exchange, IDC_FILE_LIST, m_fileListText);
+    DDX_Text(exchange, IDC_LOG, m_logText);
+    DDX_Text(exchange, IDC_TOOL_PATH, m_toolPath);
+    DDX_Control(exchange, IDC_LOG, m_logEdit);
+}
+
+BOOL CQuorlinDlg::OnInitDialog()
+{
+    // Before the base class's first push, so that the tool path edit shows what was found.
+    LocateSigningTool();
+    CDialogEx::OnInitDialog();
+    DragAcceptFiles(m_hWnd, TRUE);
+    if (const HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE))
+    {
+        const CString aboutText = LoadStringResource(IDS_ABOUTBOX);
+        if (!aboutText.IsEmpty())
+        {
+            CMenu menu(systemMenu);
+            menu.AppendMenuW(MF_SEPARATOR);
+            menu.AppendMenuW(MF_STRING, IDM_ABOUTBOX, aboutText);
+        }
+    }
+    SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    return TRUE;
+}
+
+void CQuorlinDlg::LocateSigningTool()
+{
+    SystemToolLocation system;
+    m_toolPath = ::LocateSigningTool(system);
+}
+
+void CQuorlinDlg::LoadListFile(const CString& path)
+{
+    ::LoadListFile(path, m_fileListText, m_files);
+}
+
+void CQuorlinDlg::OnSysCommand(UINT id, LPARAM)
+{
+    if ((id & 0xFFF0) == IDM_ABOUTBOX)
+    {
+        CAboutDlg about;
+        about.DoModal();
+    }
+    else
+        Default();
+}
+
+void CQuorlinDlg::OnPaint()
+{
+    if (!IsIconic(m_hWnd))
+    {
+        CDialogEx::OnPaint();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessageW(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    const int iconWidth = GetSystemMetrics(SM_CXICON);
+    const int iconHeight = GetSystemMetrics(SM_CYICON);
+    RECT client{};
+    GetClientRect(m_hWnd, &client);
+    const IconOrigin origin =
+        CentredIconOrigin(client.right - client.left, client.bottom - client.top, iconWidth, iconHeight);
+    DrawIcon(dc.GetSafeHdc(), origin.x, origin.y, m_hIcon);
+}
+
+HCURSOR CQuorlinDlg::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_hIcon);
+}
+
+void CQuorlinDlg::OnSign()
+{
+    ::OnSign(static_cast<SigningRunHost&>(*this));
+}
+
+void CQuorlinDlg::OnDropFiles(HDROP drop)
+{
+    UniqueDrop dropped(drop);
+    SplitFileList(m_fileListText, m_files);
+    const std::vector<CString> names = DroppedFileNames(drop);
+    if (const std::optional<CString> listFile = FirstListFile(names))
+    {
+        LoadListFile(*listFile);
+        dropped.Close();
+        UpdateData(FALSE);
+        return;
+    }
+    m_fileListText = AppendDroppedNames(m_files, names);
+    dropped.Close();
+    UpdateData(FALSE);
+    Default();
+}
+
+void CQuorlinDlg::OnSave()
+{
+    ::OnSave(m_fileListText);
+}
+
+void CQuorlinDlg::OnClear()
+{
+    m_fileListText.Empty();
+    m_files.SetSize(0);
+    UpdateData(FALSE);
+}
+
+void CQuorlinDlg::OnBrowse()
+{
+    SystemToolLocation system;
+    ::OnBrowse(static_cast<BrowseHost&>(*this), system);
+}
+
+void CQuorlinDlg::EnableControl(int id, bool enable)
+{
+    GetDlgItem(id).EnableWindow(enable);
+}
+
+std::optional<CString> CQuorlinDlg::PickSigningTool()
+{
+    return PickSigningToolWithDialog();
+}

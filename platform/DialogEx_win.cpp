@@ -19,9 +19,7 @@ void DDX_Control(CDataExchange* exchange, int id, CWnd& control)
         control.m_hWnd = exchange->m_pDlgWnd->GetDlgItem(id).m_hWnd;
 }
 
-CDialogEx::CDialogEx(UINT templateId, CWnd* parent) : m_templateId(templateId), m_parent(parent)
-{
-}
+CDialogEx::CDialogEx(UINT templateId, CWnd* parent) : m_templateId(templateId), m_parent(parent) {}
 
 CDialogEx::~CDialogEx()
 {
@@ -68,8 +66,8 @@ bool CDialogEx::Create()
 {
     m_endCode.reset();
     m_owner = m_parent ? m_parent->m_hWnd : DefaultOwner(this);
-    return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), m_owner, DialogProcedure,
-                              reinterpret_cast<LPARAM>(this)) != nullptr;
+    return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), m_owner,
+                              DialogProcedure, reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
 INT_PTR CDialogEx::DoModal()

@@ -29,7 +29,9 @@ template <auto Handler> using DialogOf = typename ClassOf<decltype(Handler)>::ty
 
 template <auto Handler> constexpr MessageMapEntry<DialogOf<Handler>> Command(UINT notification, int id)
 {
-    return {WM_COMMAND, notification, id, [](DialogOf<Handler>& dialog, WPARAM, LPARAM) -> LRESULT {
+    return {WM_COMMAND, notification, id,
+            [](DialogOf<Handler>& dialog, WPARAM, LPARAM) -> LRESULT
+            {
                 (dialog.*Handler)();
                 return 0;
             }};
@@ -49,7 +51,9 @@ template <auto Handler> constexpr auto OnEnChange(int id)
 template <auto Handler> constexpr auto OnWmSysCommand()
 {
     using Dialog = message_map_detail::DialogOf<Handler>;
-    return MessageMapEntry<Dialog>{WM_SYSCOMMAND, 0, 0, [](Dialog& dialog, WPARAM w, LPARAM l) -> LRESULT {
+    return MessageMapEntry<Dialog>{WM_SYSCOMMAND, 0, 0,
+                                   [](Dialog& dialog, WPARAM w, LPARAM l) -> LRESULT
+                                   {
                                        (dialog.*Handler)(static_cast<UINT>(w), l);
                                        return 0;
                                    }};
@@ -58,7 +62,9 @@ template <auto Handler> constexpr auto OnWmSysCommand()
 template <auto Handler> constexpr auto OnWmPaint()
 {
     using Dialog = message_map_detail::DialogOf<Handler>;
-    return MessageMapEntry<Dialog>{WM_PAINT, 0, 0, [](Dialog& dialog, WPARAM, LPARAM) -> LRESULT {
+    return MessageMapEntry<Dialog>{WM_PAINT, 0, 0,
+                                   [](Dialog& dialog, WPARAM, LPARAM) -> LRESULT
+                                   {
                                        (dialog.*Handler)();
                                        return 0;
                                    }};
@@ -75,7 +81,9 @@ template <auto Handler> constexpr auto OnWmQueryDragIcon()
 template <auto Handler> constexpr auto OnWmDropFiles()
 {
     using Dialog = message_map_detail::DialogOf<Handler>;
-    return MessageMapEntry<Dialog>{WM_DROPFILES, 0, 0, [](Dialog& dialog, WPARAM w, LPARAM) -> LRESULT {
+    return MessageMapEntry<Dialog>{WM_DROPFILES, 0, 0,
+                                   [](Dialog& dialog, WPARAM w, LPARAM) -> LRESULT
+                                   {
                                        (dialog.*Handler)(reinterpret_cast<HDROP>(w));
                                        return 0;
                                    }};

@@ -25,7 +25,8 @@ const MessageMapEntry<CQuorlinDlg> CQuorlinDlg::kMessageMap[] = {
 };
 
 CQuorlinDlg::CQuorlinDlg()
-    : CDialogEx(IDD_MAIN_DIALOG), m_hIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)))
+    : CDialogEx(IDD_MAIN_DIALOG),
+      m_hIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)))
 {
 }
 

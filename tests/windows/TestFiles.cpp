@@ -18,16 +18,40 @@ fs::path ExecutableDirectory()
 TempDirectory::TempDirectory()
 {
     static std::atomic<unsigned> counter;
-    m_path = fs::temp_directory_path() /
-             (L"quorlin test " + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++));
-    fs::remove_all(m_path);
+    m_path =
+        fs::temp_directory_path() / (L"quorlin test " + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                     std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(counter++));
     fs::create_directories(m_path);
 }
 
+namespace
+{
+// Removes a tree through extended-length paths, so that trees deeper than MAX_PATH go as well.
+void RemoveTree(const std::wstring& path)
+{
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path + L"\\" + name);
+            else
+                DeleteFileW((path + L"\\" + name).c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+} // namespace
+
 TempDirectory::~TempDirectory()
 {
-    std::error_code ignored;
-    fs::remove_all(m_path, ignored);
+    RemoveTree(L"\\\\?\\" + m_path.wstring());
 }
 
 void WriteBytes(const fs::path& path, const std::string& bytes)

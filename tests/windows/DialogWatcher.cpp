@@ -1,0 +1,92 @@
+#include "DialogWatcher.h"
+
+namespace
+{
+struct Search
+{
+    const std::wstring* caption;
+    HWND found;
+};
+
+std::wstring ClassName(HWND window)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+HWND FindDialog(DWORD threadId, const std::wstring& caption)
+{
+    Search search{&caption, nullptr};
+    EnumThreadWindows(
+        threadId,
+        [](HWND window, LPARAM context)
+        {
+            auto& search = *reinterpret_cast<Search*>(context);
+            if (ClassName(window) == L"#32770" && IsWindowVisible(window) &&
+                (search.caption->empty() || WindowText(window) == *search.caption))
+            {
+                search.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+SeenDialog Read(HWND dialog)
+{
+    SeenDialog seen;
+    seen.caption = WindowText(dialog);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    {
+        if (ClassName(child) != L"Static" || !IsWindowVisible(child))
+            continue;
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            seen.hasIcon = seen.hasIcon || SendMessageW(child, STM_GETICON, 0, 0) != 0;
+        else if (GetWindowTextLengthW(child) > 0)
+            seen.texts.push_back(WindowText(child));
+    }
+    return seen;
+}
+} // namespace
+
+std::wstring WindowText(HWND window)
+{
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+DialogWatcher::DialogWatcher(DWORD threadId, std::wstring caption, int button)
+    : m_thread(
+          [this, threadId, caption = std::move(caption), button]
+          {
+              for (int tries = 0; tries < 400 && !m_stop; ++tries)
+              {
+                  if (const HWND dialog = FindDialog(threadId, caption))
+                  {
+                      m_seen = Read(dialog);
+                      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+                      return;
+                  }
+                  Sleep(25);
+              }
+          })
+{
+}
+
+DialogWatcher::~DialogWatcher()
+{
+    Finish();
+}
+
+std::optional<SeenDialog> DialogWatcher::Finish()
+{
+    m_stop = true;
+    if (m_thread.joinable())
+        m_thread.join();
+    return m_seen;
+}

@@ -1,0 +1,255 @@
+#include "DialogWatcher.h"
+#include "MessageBoxRecorder.h"
+#include "PrintCString.h"
+#include "RegistryScratch.h"
+#include "TestFiles.h"
+#include "platform/WinApp.h"
+#include "ui/QuorlinDlg.h"
+#include "ui/resource.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+// A real main dialog window in this process, driven with real window messages, with this program's profile
+// emptied before and after.
+class MainDialog : public ::testing::Test
+{
+  protected:
+    MainDialog() : m_profile(HKEY_CURRENT_USER, L"Software\\Vantrel-App\\" + AfxGetApp()->AppName().Str())
+    {
+        AfxGetApp()->SetRegistryKey(L"Vantrel-App");
+    }
+
+    // Opens the dialog, with toolPath stored in the profile first when it is given.
+    void Open(const std::wstring& toolPath = L"", const CString& listFile = L"")
+    {
+        if (!toolPath.empty())
+            AfxGetApp()->WriteProfileString(L"Settings", L"SigntoolPath", toolPath.c_str());
+        m_dialog = std::make_unique<CQuorlinDlg>();
+        m_dialog->LoadListFile(listFile);
+        ASSERT_TRUE(m_dialog->Create());
+        Pump();
+    }
+    HWND Window() const { return m_dialog->m_hWnd; }
+    HWND Item(int id) const { return GetDlgItem(Window(), id); }
+    std::wstring Text(int id) const { return WindowText(Item(id)); }
+    void Click(int id) const { SendMessageW(Item(id), BM_CLICK, 0, 0); }
+
+    static void Pump()
+    {
+        MSG waiting;
+        while (PeekMessageW(&waiting, nullptr, 0, 0, PM_NOREMOVE))
+            if (!AfxGetApp()->PumpMessage())
+                return;
+    }
+
+    // Drops the names on the dialog as the shell does: a DROPFILES block of wide names in a global handle,
+    // which the dialog releases.
+    void Drop(const std::vector<std::wstring>& names) const
+    {
+        std::size_t characters = 1;
+        for (const std::wstring& name : names)
+            characters += name.size() + 1;
+        const HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + characters * sizeof(wchar_t));
+        auto* header = static_cast<DROPFILES*>(GlobalLock(block));
+        header->pFiles = sizeof(DROPFILES);
+        header->fWide = TRUE;
+        auto* text = reinterpret_cast<wchar_t*>(header + 1);
+        for (const std::wstring& name : names)
+            text = std::copy(name.begin(), name.end(), text) + 1;
+        GlobalUnlock(block);
+        SendMessageW(Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+    }
+
+    RegistryScratch m_profile;
+    TempDirectory m_folder;
+    std::unique_ptr<CQuorlinDlg> m_dialog;
+};
+
+TEST_F(MainDialog, OpensWithTheStoredToolAndTheListLoadedBeforeTheWindowExisted)
+{
+    const fs::path list = m_folder / L"start.ksig";
+    WriteBytes(list, "C:\\one.exe\r\nC:\\two.exe");
+    Open(L"C:\\Kits\\signtool.exe", CString(list.wstring()));
+    EXPECT_EQ(Text(IDC_TOOL_PATH), L"C:\\Kits\\signtool.exe");
+    EXPECT_EQ(Text(IDC_FILE_LIST), L"C:\\one.exe\r\nC:\\two.exe");
+    EXPECT_EQ(Text(IDC_LOG), L"");
+    EXPECT_NE(SendMessageW(Window(), WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_EQ(
+        SendMessageW(Window(), WM_QUERYDRAGICON, 0, 0),
+        reinterpret_cast<LRESULT>(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))));
+}
+
+TEST_F(MainDialog, TheSystemMenuEndsWithASeparatorAndTheAboutEntry)
+{
+    Open();
+    const HMENU menu = GetSystemMenu(Window(), FALSE);
+    const int count = GetMenuItemCount(menu);
+    ASSERT_GE(count, 2);
+    EXPECT_TRUE(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_EQ(GetMenuItemID(menu, count - 1), static_cast<UINT>(IDM_ABOUTBOX));
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, count - 1, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"&About Quorlin...");
+}
+
+TEST_F(MainDialog, SystemCommandsSixteenToThirtyOneOpenTheAboutBoxAndOthersDoNot)
+{
+    Open();
+    for (const UINT command : {0x0010u, 0x001Fu})
+    {
+        DialogWatcher watcher(GetCurrentThreadId(), L"About Quorlin");
+        SendMessageW(Window(), WM_SYSCOMMAND, command, 0);
+        const std::optional<SeenDialog> seen = watcher.Finish();
+        ASSERT_TRUE(seen) << "command " << command;
+        EXPECT_EQ(seen->texts, (std::vector<std::wstring>{L"Quorlin, Version 1.0", L"Copyright (C) 2026"}));
+        EXPECT_TRUE(seen->hasIcon);
+        EXPECT_TRUE(IsWindowEnabled(Window())) << "the owner is enabled again once the box has closed";
+    }
+    DialogWatcher watcher(GetCurrentThreadId(), L"About Quorlin");
+    // A modal About box would have run inside this call, so none has appeared once it returns.
+    SendMessageW(Window(), WM_SYSCOMMAND, 0x0020, 0);
+    EXPECT_FALSE(watcher.Finish());
+    EXPECT_FALSE(m_dialog->EndCode());
+}
+
+TEST_F(MainDialog, DroppedNamesAreAppendedOrTheFirstListFileIsLoaded)
+{
+    const fs::path first = m_folder / L"List.KSIG";
+    const fs::path second = m_folder / L"other.ksig";
+    WriteBytes(first, "C:\\from list.exe\r\n\r\nC:\\second.dll\r\n");
+    WriteBytes(second, "C:\\never.exe");
+    const std::wstring longName = L"C:\\" + std::wstring(290, L'n') + L"\\app.exe";
+    ASSERT_EQ(longName.size(), 301u);
+    const struct
+    {
+        const char* name;
+        std::vector<std::wstring> names;
+        std::wstring listAfter;
+    } cases[] = {
+        {"names are appended to the list", {L"a.exe", L"b.exe"}, L"c.exe\r\na.exe\r\nb.exe"},
+        {"a list file among names loads alone",
+         {L"x.exe", first.wstring(), L"y.dll"},
+         L"C:\\from list.exe\r\n\r\nC:\\second.dll"},
+        {"only the first of two list files",
+         {first.wstring(), second.wstring()},
+         L"C:\\from list.exe\r\n\r\nC:\\second.dll"},
+        {"a name longer than 259 characters stays whole", {longName}, L"c.exe\r\n" + longName},
+    };
+    for (const auto& c : cases)
+    {
+        Open(L"", L"");
+        Drop({L"c.exe"});
+        Drop(c.names);
+        EXPECT_EQ(Text(IDC_FILE_LIST), c.listAfter) << c.name;
+    }
+}
+
+TEST_F(MainDialog, AListFileWithAPathLongerThan259CharactersIsLoadedNotAppended)
+{
+    fs::path folder = m_folder.Path();
+    while (folder.wstring().size() < 280)
+        folder /= std::wstring(40, L'd');
+    fs::create_directories(folder);
+    const fs::path list = folder / L"long.ksig";
+    WriteBytes(list, "C:\\signed.exe");
+    Open();
+    Drop({list.wstring()});
+    EXPECT_EQ(Text(IDC_FILE_LIST), L"C:\\signed.exe");
+}
+
+TEST_F(MainDialog, ADropStartsFromTheLastExchangedListNotFromTypedText)
+{
+    Open();
+    Drop({L"c.exe"});
+    SetWindowTextW(Item(IDC_FILE_LIST), L"typed.exe\r\nc.exe");
+    Drop({L"d.exe"});
+    EXPECT_EQ(Text(IDC_FILE_LIST), L"c.exe\r\nd.exe");
+}
+
+TEST_F(MainDialog, ClearEmptiesTheListAndLeavesTheLogAndToolPath)
+{
+    Open(L"C:\\Kits\\signtool.exe");
+    Drop({L"a.exe", L"b.exe"});
+    SetWindowTextW(Item(IDC_LOG), L"earlier log");
+    Click(IDC_CLEAR);
+    EXPECT_EQ(Text(IDC_FILE_LIST), L"");
+    EXPECT_EQ(Text(IDC_TOOL_PATH), L"C:\\Kits\\signtool.exe");
+    EXPECT_EQ(Text(IDC_LOG), L"") << "the push shows the log member, which no run has filled";
+    Drop({L"z.exe"});
+    EXPECT_EQ(Text(IDC_FILE_LIST), L"z.exe") << "the file list was emptied too";
+}
+
+TEST_F(MainDialog, EnterInTheListStartsSignInsteadOfBreakingTheLine)
+{
+    Open();
+    SetWindowTextW(Item(IDC_FILE_LIST), L"a.exe");
+    SetFocus(Item(IDC_FILE_LIST));
+    MessageBoxRecorder boxes;
+    PostMessageW(Item(IDC_FILE_LIST), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageW(Item(IDC_FILE_LIST), WM_KEYUP, VK_RETURN, 0xC01C0001);
+    Pump();
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, CString(L"Error - no SignTool set"));
+    EXPECT_EQ(Text(IDC_FILE_LIST), L"a.exe");
+}
+
+TEST_F(MainDialog, EveryWayOfClosingEndsTheDialogOutsideARun)
+{
+    const struct
+    {
+        const char* name;
+        std::function<void(HWND dialog, HWND list)> request;
+    } cases[] = {
+        {"Escape", [](HWND, HWND list) { PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 0x00010001); }},
+        {"WM_CLOSE", [](HWND dialog, HWND) { PostMessageW(dialog, WM_CLOSE, 0, 0); }},
+        {"system menu Close", [](HWND dialog, HWND) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    };
+    for (const auto& c : cases)
+    {
+        Open();
+        SetFocus(Item(IDC_FILE_LIST));
+        c.request(Window(), Item(IDC_FILE_LIST));
+        Pump();
+        EXPECT_EQ(m_dialog->EndCode(), IDCANCEL) << c.name;
+    }
+}
+
+TEST_F(MainDialog, DuringARunNoWayOfClosingWorksAndTheRunGoesOn)
+{
+    StandinTool tool;
+    const CString first = tool.Script(L"first.exe", "sleep 100\nout one\n");
+    const CString second = tool.Script(L"second.exe", "sleep 100\nout two\n");
+    Open(tool.Path().Str());
+    SetWindowTextW(Item(IDC_FILE_LIST), (first + L"\r\n" + second).Str().c_str());
+    SetFocus(Item(IDC_FILE_LIST));
+
+    // Queued before the click, so the run's own message pumping is what meets them.
+    PostMessageW(Item(IDC_FILE_LIST), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageW(Window(), WM_CLOSE, 0, 0);
+    PostMessageW(Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    PostMessageW(Window(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDOK)));
+    Click(IDOK);
+
+    EXPECT_FALSE(m_dialog->EndCode());
+    EXPECT_EQ(Text(IDC_LOG), L"Starting...\r\none\r\n\r\ntwo\r\n\r\nFinished!");
+    EXPECT_EQ(tool.JournalCalls().size(), 2u) << "the queued second click of Sign started no second run";
+    EXPECT_TRUE(IsWindowEnabled(Item(IDOK)));
+    EXPECT_TRUE(IsWindowEnabled(Item(IDCANCEL)));
+
+    PostMessageW(Window(), WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(m_dialog->EndCode(), IDCANCEL) << "after the run, closing works again";
+}
+} // namespace

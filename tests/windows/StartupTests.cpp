@@ -1,0 +1,98 @@
+#include "DialogWatcher.h"
+#include "RegistryScratch.h"
+#include "TestFiles.h"
+#include "ui/resource.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+namespace
+{
+struct Found
+{
+    DWORD processId;
+    HWND window;
+};
+
+// The visible main dialog of the given process, once it has appeared.
+HWND WaitForMainWindow(DWORD processId)
+{
+    for (int tries = 0; tries < 400; ++tries)
+    {
+        Found found{processId, nullptr};
+        EnumWindows(
+            [](HWND window, LPARAM context)
+            {
+                auto& found = *reinterpret_cast<Found*>(context);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                if (owner == found.processId && IsWindowVisible(window) &&
+                    WindowText(window) == L"SignTool GUI")
+                {
+                    found.window = window;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        if (found.window)
+            return found.window;
+        Sleep(25);
+    }
+    return nullptr;
+}
+
+// The text of a control in another process: GetWindowText does not ask such a control for its text.
+std::wstring ControlText(HWND control)
+{
+    std::wstring text(static_cast<std::size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+std::wstring DefaultValue(HKEY root, const std::wstring& path)
+{
+    wchar_t text[2048] = {};
+    DWORD size = sizeof(text) - sizeof(wchar_t);
+    if (RegGetValueW(root, path.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+        return L"<missing>";
+    return text;
+}
+
+TEST(QuorlinExe, StartsWithAListFileRegistersTheAssociationAndEndsWhenClosed)
+{
+    RegistryScratch extension(HKEY_CURRENT_USER, L"Software\\Classes\\.ksig");
+    RegistryScratch progId(HKEY_CURRENT_USER, L"Software\\Classes\\Quorlin.sigfile");
+    TempDirectory folder;
+    const std::filesystem::path list = folder / L"release list.KSIG";
+    WriteBytes(list, "C:\\Build\\app.exe\r\nC:\\Build\\lib.dll");
+    const std::filesystem::path program = ExecutableDirectory() / L"Quorlin.exe";
+
+    std::wstring commandLine = L"\"" + program.wstring() + L"\" \"" + list.wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process));
+    const HWND window = WaitForMainWindow(process.dwProcessId);
+    ASSERT_TRUE(window) << "the main dialog did not appear";
+    EXPECT_EQ(ControlText(GetDlgItem(window, IDC_FILE_LIST)), L"C:\\Build\\app.exe\r\nC:\\Build\\lib.dll")
+        << "the list is there when the window first appears";
+
+    EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, L"Software\\Classes\\.ksig"), L"Quorlin.sigfile");
+    EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, L"Software\\Classes\\Quorlin.sigfile\\shell\\open\\command"),
+              L"\"" + program.wstring() + L"\" \"%1\"");
+    EXPECT_EQ(DefaultValue(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.ksig"), L"<missing>");
+    EXPECT_EQ(DefaultValue(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Quorlin.sigfile\\shell\\open\\command"),
+              L"<missing>");
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0)
+        << "closing the dialog ends the program";
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+} // namespace

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 namespace
 {
@@ -62,6 +63,47 @@ std::wstring DefaultValue(HKEY root, const std::wstring& path)
     return text;
 }
 
+// Quorlin.exe started with the given arguments; its dialog is closed, and the program waited for, at the end.
+class RunningQuorlin
+{
+  public:
+    RunningQuorlin(const std::filesystem::path& program, const std::wstring& arguments)
+    {
+        std::wstring commandLine = L"\"" + program.wstring() + L"\" " + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &m_process))
+            m_window = WaitForMainWindow(m_process.dwProcessId);
+    }
+    RunningQuorlin(const RunningQuorlin&) = delete;
+    RunningQuorlin& operator=(const RunningQuorlin&) = delete;
+    ~RunningQuorlin()
+    {
+        if (m_window)
+            CloseAndWait();
+        if (m_process.hProcess)
+        {
+            if (WaitForSingleObject(m_process.hProcess, 0) != WAIT_OBJECT_0)
+                TerminateProcess(m_process.hProcess, 1);
+            CloseHandle(m_process.hThread);
+            CloseHandle(m_process.hProcess);
+        }
+    }
+
+    HWND Window() const { return m_window; }
+    // Closes the dialog and tells whether the program then ended.
+    bool CloseAndWait()
+    {
+        PostMessageW(std::exchange(m_window, nullptr), WM_CLOSE, 0, 0);
+        return WaitForSingleObject(m_process.hProcess, 20000) == WAIT_OBJECT_0;
+    }
+
+  private:
+    PROCESS_INFORMATION m_process{};
+    HWND m_window = nullptr;
+};
+
 TEST(QuorlinExe, StartsWithAListFileRegistersTheAssociationAndEndsWhenClosed)
 {
     RegistryScratch extension(HKEY_CURRENT_USER, L"Software\\Classes\\.ksig");
@@ -71,15 +113,10 @@ TEST(QuorlinExe, StartsWithAListFileRegistersTheAssociationAndEndsWhenClosed)
     WriteBytes(list, "C:\\Build\\app.exe\r\nC:\\Build\\lib.dll");
     const std::filesystem::path program = ExecutableDirectory() / L"Quorlin.exe";
 
-    std::wstring commandLine = L"\"" + program.wstring() + L"\" \"" + list.wstring() + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &process));
-    const HWND window = WaitForMainWindow(process.dwProcessId);
-    ASSERT_TRUE(window) << "the main dialog did not appear";
-    EXPECT_EQ(ControlText(GetDlgItem(window, IDC_FILE_LIST)), L"C:\\Build\\app.exe\r\nC:\\Build\\lib.dll")
+    RunningQuorlin quorlin(program, L"\"" + list.wstring() + L"\"");
+    ASSERT_TRUE(quorlin.Window()) << "the main dialog did not appear";
+    EXPECT_EQ(ControlText(GetDlgItem(quorlin.Window(), IDC_FILE_LIST)),
+              L"C:\\Build\\app.exe\r\nC:\\Build\\lib.dll")
         << "the list is there when the window first appears";
 
     EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, L"Software\\Classes\\.ksig"), L"Quorlin.sigfile");
@@ -89,10 +126,6 @@ TEST(QuorlinExe, StartsWithAListFileRegistersTheAssociationAndEndsWhenClosed)
     EXPECT_EQ(DefaultValue(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Quorlin.sigfile\\shell\\open\\command"),
               L"<missing>");
 
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0)
-        << "closing the dialog ends the program";
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    EXPECT_TRUE(quorlin.CloseAndWait()) << "closing the dialog ends the program";
 }
 } // namespace

@@ -1,0 +1,292 @@
+#include "Driver.h"
+
+#include "Png.h"
+
+#include <cstdint>
+#include <fstream>
+#include <functional>
+
+namespace
+{
+std::wstring ClassName(HWND window)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+std::wstring TextOf(HWND window)
+{
+    // WM_GETTEXT, not GetWindowText: the controls belong to another process.
+    std::wstring text(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+struct Search
+{
+    DWORD processId;
+    HWND skip;
+    HWND skipAlso;
+    const std::wstring* caption;
+    HWND found;
+};
+
+HWND FindDialog(DWORD processId, HWND skip, const std::wstring& caption, HWND skipAlso = nullptr)
+{
+    Search search{processId, skip, skipAlso, &caption, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM context)
+        {
+            auto& search = *reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == search.processId && window != search.skip && window != search.skipAlso &&
+                IsWindowVisible(window) && ClassName(window) == L"#32770" &&
+                (search.caption->empty() || TextOf(window) == *search.caption))
+            {
+                search.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The pixels of a screen area, 32 bits each, drawn over by draw when it is given.
+std::vector<std::uint32_t> Pixels(int width, int height, const std::function<void(HDC)>& draw)
+{
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    draw(memory);
+    GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> pixels(first, first + static_cast<std::size_t>(width) * height);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    for (std::uint32_t& pixel : pixels)
+        pixel &= 0x00FFFFFF;
+    return pixels;
+}
+
+// Which of the system's message-box icons a static control shows. Icon handles do not cross processes, so
+// its picture on the screen is compared with each system icon drawn on the same background.
+SeenWindow::Icon IconOf(HWND iconControl)
+{
+    if (!SendMessageW(iconControl, STM_GETICON, 0, 0))
+        return SeenWindow::Icon::None;
+    RECT area{};
+    GetWindowRect(iconControl, &area);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    const std::vector<std::uint32_t> shown =
+        Pixels(width, height,
+               [&](HDC dc)
+               {
+                   const HDC screen = GetDC(nullptr);
+                   BitBlt(dc, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+                   ReleaseDC(nullptr, screen);
+               });
+    const std::uint32_t background = shown.back();
+    const struct
+    {
+        const wchar_t* id;
+        SeenWindow::Icon icon;
+    } candidates[] = {{IDI_INFORMATION, SeenWindow::Icon::Information},
+                      {IDI_WARNING, SeenWindow::Icon::Warning},
+                      {IDI_ERROR, SeenWindow::Icon::Error}};
+    for (const auto& candidate : candidates)
+    {
+        const std::vector<std::uint32_t> drawn =
+            Pixels(width, height,
+                   [&](HDC dc)
+                   {
+                       const HBRUSH brush = CreateSolidBrush(
+                           RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF));
+                       const RECT all{0, 0, width, height};
+                       FillRect(dc, &all, brush);
+                       DeleteObject(brush);
+                       DrawIconEx(dc, 0, 0, LoadIconW(nullptr, candidate.id), 0, 0, 0, nullptr, DI_NORMAL);
+                   });
+        if (drawn == shown)
+            return candidate.icon;
+    }
+    return SeenWindow::Icon::Other;
+}
+
+SeenWindow Read(HWND window)
+{
+    SeenWindow seen;
+    seen.window = window;
+    seen.caption = TextOf(window);
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    {
+        if (ClassName(child) != L"Static" || !IsWindowVisible(child))
+            continue;
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            seen.icon = IconOf(child);
+        else if (seen.text.empty())
+            seen.text = TextOf(child);
+    }
+    return seen;
+}
+
+HWND FindEdit(HWND parent)
+{
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    {
+        if (!IsWindowVisible(child))
+            continue;
+        if (ClassName(child) == L"Edit")
+            return child;
+        if (ClassName(child) == L"ComboBox" || ClassName(child) == L"ComboBoxEx32")
+            if (const HWND inner = FindEdit(child))
+                return inner;
+    }
+    return nullptr;
+}
+} // namespace
+
+QuorlinProcess::QuorlinProcess(const std::filesystem::path& program, const std::wstring& arguments)
+{
+    std::wstring commandLine =
+        L"\"" + program.wstring() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &m_process))
+        return;
+    for (int tries = 0; tries < 400 && !m_window; ++tries)
+    {
+        m_window = FindDialog(m_process.dwProcessId, nullptr, L"SignTool GUI");
+        if (!m_window)
+            Sleep(25);
+    }
+}
+
+QuorlinProcess::~QuorlinProcess()
+{
+    if (!m_process.hProcess)
+        return;
+    if (!HasExited() && m_window)
+    {
+        PostMessageW(m_window, WM_CLOSE, 0, 0);
+        WaitForExit(10000);
+    }
+    if (!HasExited())
+        TerminateProcess(m_process.hProcess, 1);
+    CloseHandle(m_process.hThread);
+    CloseHandle(m_process.hProcess);
+}
+
+std::wstring QuorlinProcess::Text(int controlId) const
+{
+    return TextOf(Item(controlId));
+}
+
+void QuorlinProcess::Type(int controlId, const std::wstring& text) const
+{
+    SendMessageW(Item(controlId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool QuorlinProcess::IsEnabled(int controlId) const
+{
+    return IsWindowEnabled(Item(controlId)) != FALSE;
+}
+
+void QuorlinProcess::Click(int controlId) const
+{
+    PostMessageW(Item(controlId), BM_CLICK, 0, 0);
+}
+
+void QuorlinProcess::PressKey(int controlId, UINT virtualKey) const
+{
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageW(Item(controlId), WM_KEYDOWN, virtualKey, scan | 1);
+    PostMessageW(Item(controlId), WM_KEYUP, virtualKey, scan | 0xC0000001);
+}
+
+void QuorlinProcess::PostToWindow(UINT message, WPARAM w, LPARAM l) const
+{
+    PostMessageW(m_window, message, w, l);
+}
+
+std::optional<SeenWindow> QuorlinProcess::WaitForWindow(const std::wstring& caption, HWND except,
+                                                        DWORD milliseconds) const
+{
+    for (DWORD waited = 0; waited <= milliseconds; waited += 25)
+    {
+        if (const HWND found = FindDialog(m_process.dwProcessId, m_window, caption, except))
+        {
+            Sleep(100); // let it finish its own initialisation before it is read
+            return Read(found);
+        }
+        Sleep(25);
+    }
+    return std::nullopt;
+}
+
+void QuorlinProcess::Press(const SeenWindow& window, int buttonId)
+{
+    PostMessageW(window.window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window.window, buttonId)));
+}
+
+void QuorlinProcess::ChooseFile(const SeenWindow& dialog, const std::wstring& path)
+{
+    SendMessageW(FindEdit(dialog.window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    Press(dialog, IDOK);
+}
+
+bool QuorlinProcess::WaitForExit(DWORD milliseconds) const
+{
+    return m_process.hProcess && WaitForSingleObject(m_process.hProcess, milliseconds) == WAIT_OBJECT_0;
+}
+
+bool QuorlinProcess::SaveScreenshot(const std::filesystem::path& path) const
+{
+    // The client area: the frame and caption are the window manager's, and there may be none.
+    RECT client{};
+    if (!GetClientRect(m_window, &client))
+        return false;
+    POINT origin{0, 0};
+    ClientToScreen(m_window, &origin);
+    const int width = client.right;
+    const int height = client.bottom;
+    const std::vector<std::uint32_t> pixels =
+        Pixels(width, height,
+               [&](HDC dc)
+               {
+                   const HDC screen = GetDC(nullptr);
+                   BitBlt(dc, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+                   ReleaseDC(nullptr, screen);
+               });
+    std::vector<std::uint8_t> rgb(pixels.size() * 3);
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+    {
+        rgb[i * 3] = static_cast<std::uint8_t>(pixels[i] >> 16);
+        rgb[i * 3 + 1] = static_cast<std::uint8_t>(pixels[i] >> 8);
+        rgb[i * 3 + 2] = static_cast<std::uint8_t>(pixels[i]);
+    }
+    std::ofstream(path, std::ios::binary) << EncodePng(width, height, rgb);
+    return true;
+}
+
+std::optional<std::wstring> ReadUserString(const std::wstring& key, const wchar_t* name)
+{
+    wchar_t text[4096] = {};
+    DWORD size = sizeof(text) - sizeof(wchar_t);
+    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    return std::wstring(text);
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+// A modal window of Quorlin's (a message box or a common file dialog) as the driver found it.
+struct SeenWindow
+{
+    enum class Icon
+    {
+        None,
+        Information,
+        Warning,
+        Error,
+        Other
+    };
+
+    HWND window = nullptr;
+    std::wstring caption;
+    std::wstring text; // a message box's message
+    Icon icon = Icon::None;
+};
+
+// Quorlin.exe run and used from outside, as a person would: started with chosen arguments, found by its
+// caption, read and operated only through window messages, and closed (or, failing that, ended) at the end.
+class QuorlinProcess
+{
+  public:
+    QuorlinProcess(const std::filesystem::path& program, const std::wstring& arguments);
+    QuorlinProcess(const QuorlinProcess&) = delete;
+    QuorlinProcess& operator=(const QuorlinProcess&) = delete;
+    ~QuorlinProcess();
+
+    // The main dialog, or null when it did not appear.
+    HWND Window() const { return m_window; }
+    std::wstring Text(int controlId) const;
+    void Type(int controlId, const std::wstring& text) const;
+    bool IsEnabled(int controlId) const;
+    // Posts a click, so that the driver stays free to watch what the click starts.
+    void Click(int controlId) const;
+    void PressKey(int controlId, UINT virtualKey) const;
+    void PostToWindow(UINT message, WPARAM w = 0, LPARAM l = 0) const;
+
+    // Waits for a visible dialog of the program, other than the main one and other than `except`, whose
+    // caption is given (any when empty), and reads it.
+    std::optional<SeenWindow> WaitForWindow(const std::wstring& caption, HWND except = nullptr,
+                                            DWORD milliseconds = 10000) const;
+    // Answers a message box or a file dialog by pressing one of its buttons.
+    static void Press(const SeenWindow& window, int buttonId);
+    // Types a file name into a common file dialog and confirms it.
+    static void ChooseFile(const SeenWindow& dialog, const std::wstring& path);
+
+    bool WaitForExit(DWORD milliseconds) const;
+    bool HasExited() const { return WaitForExit(0); }
+    // Writes a PNG picture of the main dialog as it is on the screen.
+    bool SaveScreenshot(const std::filesystem::path& path) const;
+
+  private:
+    HWND Item(int controlId) const { return GetDlgItem(m_window, controlId); }
+
+    PROCESS_INFORMATION m_process{};
+    HWND m_window = nullptr;
+};
+
+// A value under HKEY_CURRENT_USER, or nothing when it is not there.
+std::optional<std::wstring> ReadUserString(const std::wstring& key, const wchar_t* name);

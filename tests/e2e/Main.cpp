@@ -1,0 +1,47 @@
+// The end-to-end driver: without arguments it runs the scenarios; with --demo it performs one signing run of
+// a list in Quorlin.exe and keeps its screenshot and log, for tools/run on a machine without a display.
+
+#include "Driver.h"
+
+#include "platform/Utf8.h"
+#include "windows/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace
+{
+int RunDemo(const std::wstring& listFile, const std::filesystem::path& outputFolder)
+{
+    QuorlinProcess quorlin(ExecutableDirectory() / L"Quorlin.exe", L"\"" + listFile + L"\"");
+    if (!quorlin.Window())
+    {
+        std::fputs("Quorlin.exe did not open its window.\n", stderr);
+        return 1;
+    }
+    quorlin.Click(1);
+    std::wstring log;
+    for (int tries = 0; tries < 3000 && !log.ends_with(L"Finished!"); ++tries)
+    {
+        Sleep(20);
+        log = quorlin.Text(1001);
+    }
+    std::filesystem::create_directories(outputFolder);
+    quorlin.SaveScreenshot(outputFolder / L"quorlin-demo.png");
+    std::ofstream(outputFolder / L"quorlin-demo-log.txt", std::ios::binary) << Utf8FromWide(log);
+    std::fputs(log.ends_with(L"Finished!") ? "The demo run finished.\n" : "The demo run did not finish.\n",
+               stdout);
+    return log.ends_with(L"Finished!") ? 0 : 1;
+}
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc == 4 && std::wstring(argv[1]) == L"--demo")
+        return RunDemo(argv[2], argv[3]);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,219 @@
+// Quorlin.exe used from outside, the way a person uses it: each scenario starts the real program, reads and
+// operates its windows, answers its message boxes and file dialogs, and checks the registry and files after.
+
+#include "Driver.h"
+#include "PrintCString.h"
+#include "ui/resource.h"
+#include "windows/RegistryScratch.h"
+#include "windows/TestFiles.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+const std::wstring kProfile = L"Software\\Vantrel-App\\Quorlin";
+const std::wstring kSettings = kProfile + L"\\Settings";
+
+fs::path Program()
+{
+    return ExecutableDirectory() / L"Quorlin.exe";
+}
+
+std::wstring Quoted(const fs::path& path)
+{
+    return L"\"" + path.wstring() + L"\"";
+}
+
+// Polls until the condition holds, for at most the given time.
+bool Eventually(const std::function<bool()>& condition, DWORD milliseconds = 20000)
+{
+    for (DWORD waited = 0; waited <= milliseconds; waited += 20)
+    {
+        if (condition())
+            return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+// Every scenario starts from an empty profile and a machine without the Windows SDK.
+class Scenario : public ::testing::Test
+{
+  protected:
+    Scenario()
+        : m_profile(HKEY_CURRENT_USER, kProfile),
+          m_sdk(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows Kits\\Installed Roots")
+    {
+    }
+
+    static void StoreToolPath(const std::wstring& path)
+    {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kSettings.c_str(), L"SigntoolPath", REG_SZ, path.c_str(),
+                        static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+    }
+    fs::path ListFile(const std::wstring& name, const std::string& bytes) const
+    {
+        WriteBytes(m_folder / name, bytes);
+        return m_folder / name;
+    }
+
+    RegistryScratch m_profile;
+    RegistryScratch m_sdk;
+    TempDirectory m_folder;
+};
+
+TEST_F(Scenario, FirstStartWithAnEmptyProfileAndNoSdkHasNoToolAndSignSaysSo)
+{
+    QuorlinProcess quorlin(Program(), L"");
+    ASSERT_TRUE(quorlin.Window());
+    EXPECT_EQ(quorlin.Text(IDC_TOOL_PATH), L"");
+
+    quorlin.Click(IDOK);
+    const std::optional<SeenWindow> box = quorlin.WaitForWindow(L"Quorlin");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, L"Error - no SignTool set");
+    EXPECT_EQ(box->icon, SeenWindow::Icon::None);
+    QuorlinProcess::Press(*box, IDOK);
+    EXPECT_EQ(quorlin.Text(IDC_LOG), L"");
+    EXPECT_EQ(ReadUserString(kSettings, L"SigntoolPath"), std::nullopt);
+}
+
+TEST_F(Scenario, TheToolPickedWithTheOpenDialogIsRememberedForTheNextStart)
+{
+    StandinTool tool;
+    {
+        QuorlinProcess quorlin(Program(), L"");
+        ASSERT_TRUE(quorlin.Window());
+        quorlin.Click(IDC_BROWSE);
+        const std::optional<SeenWindow> dialog = quorlin.WaitForWindow(L"");
+        ASSERT_TRUE(dialog) << "no open dialog appeared";
+        QuorlinProcess::ChooseFile(*dialog, tool.Path().Str());
+        EXPECT_TRUE(Eventually([&] { return quorlin.Text(IDC_TOOL_PATH) == tool.Path().Str(); }));
+        EXPECT_EQ(ReadUserString(kSettings, L"SigntoolPath"), tool.Path().Str());
+    }
+    QuorlinProcess second(Program(), L"");
+    ASSERT_TRUE(second.Window());
+    EXPECT_EQ(second.Text(IDC_TOOL_PATH), tool.Path().Str());
+}
+
+TEST_F(Scenario, AListFromTheCommandLineIsSignedFileByFileWhileClosingIsRefused)
+{
+    StandinTool tool;
+    const CString first = tool.Script(L"first.exe", "sleep 400\nout signed first\n");
+    const CString second = tool.Script(L"second file.exe", "sleep 400\nerr second: no certificate\nexit 1\n");
+    const CString third = tool.Script(L"third.exe", "out signed third\n");
+    const std::wstring listText = (first + L"\r\n" + second + L"\r\n" + third).Str();
+    const fs::path list = m_folder / L"release.ksig";
+    WriteBytes(list, std::string(listText.begin(), listText.end()));
+    StoreToolPath(tool.Path().Str());
+
+    QuorlinProcess quorlin(Program(), Quoted(list));
+    ASSERT_TRUE(quorlin.Window());
+    EXPECT_EQ(quorlin.Text(IDC_FILE_LIST), listText);
+
+    quorlin.Click(IDOK);
+    EXPECT_TRUE(Eventually([&] { return !quorlin.IsEnabled(IDOK); }))
+        << "Sign is disabled while the run lasts";
+    quorlin.PostToWindow(WM_CLOSE);
+    Sleep(300);
+    EXPECT_FALSE(quorlin.HasExited()) << "a close request during the run is refused";
+    ASSERT_TRUE(Eventually([&] { return quorlin.Text(IDC_LOG).ends_with(L"Finished!"); }));
+
+    EXPECT_EQ(
+        quorlin.Text(IDC_LOG),
+        L"Starting...\r\nsigned first\r\n\r\nsecond: no certificate\r\n\r\nsigned third\r\n\r\nFinished!");
+    EXPECT_TRUE(quorlin.IsEnabled(IDOK));
+    const auto calls = tool.JournalCalls();
+    ASSERT_EQ(calls.size(), 3u) << "each file is signed once";
+    EXPECT_EQ(calls[0].back(), first.Str());
+    EXPECT_EQ(calls[1].back(), second.Str());
+    EXPECT_EQ(calls[2].back(), third.Str());
+
+    const fs::path screenshots = ExecutableDirectory().parent_path() / L"screenshots";
+    fs::create_directories(screenshots);
+    EXPECT_TRUE(quorlin.SaveScreenshot(screenshots / L"signing-run.png"));
+    EXPECT_FALSE(quorlin.HasExited());
+}
+
+TEST_F(Scenario, SaveAddsTheExtensionAndAFailedSaveKeepsTheFileThatWasThere)
+{
+    const fs::path list = ListFile(L"start.ksig", "C:\\a.exe\r\nC:\\b b\\c.dll");
+    QuorlinProcess quorlin(Program(), Quoted(list));
+    ASSERT_TRUE(quorlin.Window());
+
+    quorlin.Click(IDC_SAVE);
+    std::optional<SeenWindow> dialog = quorlin.WaitForWindow(L"");
+    ASSERT_TRUE(dialog) << "no save dialog appeared";
+    QuorlinProcess::ChooseFile(*dialog, (m_folder / L"saved list").wstring());
+    std::optional<SeenWindow> box = quorlin.WaitForWindow(L"Quorlin");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, L"File saved successfully!");
+    EXPECT_EQ(box->icon, SeenWindow::Icon::Information);
+    QuorlinProcess::Press(*box, IDOK);
+    EXPECT_EQ(ReadBytes(m_folder / L"saved list.ksig"), "C:\\a.exe\r\nC:\\b b\\c.dll");
+
+    const fs::path held = ListFile(L"held.ksig", "C:\\kept.exe");
+    const HANDLE holder =
+        CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    quorlin.Click(IDC_SAVE);
+    dialog = quorlin.WaitForWindow(L"");
+    ASSERT_TRUE(dialog);
+    QuorlinProcess::ChooseFile(*dialog, held.wstring());
+    const std::optional<SeenWindow> prompt = quorlin.WaitForWindow(L"", dialog->window);
+    ASSERT_TRUE(prompt) << "the save dialog did not ask before overwriting";
+    QuorlinProcess::Press(*prompt, IDYES);
+    box = quorlin.WaitForWindow(L"Quorlin");
+    CloseHandle(holder);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, L"Failed to save the file. Error code: 11");
+    EXPECT_EQ(box->icon, SeenWindow::Icon::Error);
+    QuorlinProcess::Press(*box, IDOK);
+    EXPECT_EQ(ReadBytes(held), "C:\\kept.exe");
+}
+
+TEST_F(Scenario, AFolderNamedSigntoolExeFailsOnceForEveryFile)
+{
+    fs::create_directories(m_folder / L"signtool.exe");
+    StoreToolPath((m_folder / L"signtool.exe").wstring());
+    const fs::path list = ListFile(L"two.ksig", "C:\\a.exe\r\nC:\\b.exe");
+    QuorlinProcess quorlin(Program(), Quoted(list));
+    ASSERT_TRUE(quorlin.Window());
+
+    quorlin.Click(IDOK);
+    for (int file = 0; file < 2; ++file)
+    {
+        const std::optional<SeenWindow> box = quorlin.WaitForWindow(L"Quorlin");
+        ASSERT_TRUE(box) << "file " << file;
+        EXPECT_EQ(box->text, L"Failed to execute signtool.exe. Error code: 5");
+        EXPECT_EQ(box->icon, SeenWindow::Icon::None);
+        QuorlinProcess::Press(*box, IDOK);
+        Eventually([&] { return !IsWindow(box->window); }, 5000);
+    }
+    ASSERT_TRUE(Eventually([&] { return quorlin.Text(IDC_LOG).ends_with(L"Finished!"); }));
+    EXPECT_EQ(quorlin.Text(IDC_LOG), L"Starting...\r\n\r\n\r\nFinished!");
+}
+
+TEST_F(Scenario, ClearEmptiesTheListEscapeEndsTheProgramAndTwoCanRunAtOnce)
+{
+    const fs::path list = ListFile(L"clear.ksig", "C:\\a.exe");
+    QuorlinProcess first(Program(), Quoted(list));
+    QuorlinProcess second(Program(), L"");
+    ASSERT_TRUE(first.Window());
+    ASSERT_TRUE(second.Window());
+    EXPECT_NE(first.Window(), second.Window());
+    EXPECT_EQ(second.Text(IDC_FILE_LIST), L"");
+
+    first.Click(IDC_CLEAR);
+    EXPECT_TRUE(Eventually([&] { return first.Text(IDC_FILE_LIST).empty(); }));
+    first.PressKey(IDC_FILE_LIST, VK_ESCAPE);
+    EXPECT_TRUE(first.WaitForExit(10000)) << "Escape ends the program";
+    EXPECT_FALSE(second.HasExited()) << "the other instance runs on";
+}
+} // namespace

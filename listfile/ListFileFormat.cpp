@@ -47,7 +47,8 @@ std::string ListFileBytes(const CString& listText)
     if (std::optional<std::string> ansi = AnsiFromWide(text))
         if (DecodeListFile(*ansi) == text)
             return *ansi;
-    return Utf8FromWide(text);
+    // A text that itself begins with U+FEFF keeps it only behind a byte-order mark, which reading skips.
+    return (text.starts_with(L'\uFEFF') ? "\xEF\xBB\xBF" : "") + Utf8FromWide(text);
 }
 
 CStringArray ListFileLines(std::string_view bytes)

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/CString.h"
+#include "platform/Utf8.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// Fuzz bytes as text: UTF-8 when they are valid UTF-8, else one character a byte, so every input reaches
+// the rules as some text, line breaks included.
+inline CString TextFromFuzzBytes(const std::uint8_t* data, std::size_t size)
+{
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    if (std::optional<std::wstring> text = WideFromUtf8(bytes))
+        return CString(std::move(*text));
+    std::wstring text;
+    for (const std::uint8_t byte : bytes)
+        text += static_cast<wchar_t>(byte);
+    return CString(std::move(text));
+}

@@ -53,8 +53,10 @@ std::string ListFileBytes(const CString& listText)
 
 CStringArray ListFileLines(std::string_view bytes)
 {
-    bytes = bytes.substr(0, bytes.find('\x1A'));
-    const std::wstring text = DecodeListFile(bytes);
+    // A NUL byte is no character of any path; it is dropped on its own so that the rest of its line stays.
+    std::string kept(bytes.substr(0, bytes.find('\x1A')));
+    std::erase(kept, '\0');
+    const std::wstring text = DecodeListFile(kept);
     CStringArray lines;
     std::size_t start = 0;
     while (start < text.size())

@@ -12,7 +12,8 @@
 std::string ListFileBytes(const CString& listText);
 
 // The lines of a list file, as text-mode reading gives them: input ends at the first byte 0x1A, a line ends
-// at LF (a CR LF counts as one LF; any other CR stays in its line), and the last line needs no break.
+// at LF (a CR LF counts as one LF; any other CR stays in its line), and the last line needs no break. NUL
+// bytes are dropped.
 // Bytes that are valid UTF-8 with at least one multi-byte sequence are UTF-8 (a leading byte-order mark is
 // skipped); anything else is read in the ANSI code page, as files of earlier versions were written.
 CStringArray ListFileLines(std::string_view bytes);

@@ -1,5 +1,5 @@
-// Reading list-file bytes of any kind: no crash, no line holds a line feed, and nothing past a Ctrl+Z is
-// read. What is read comes out of a save and a second read as the same file list.
+// Reading list-file bytes of any kind: no crash, no line holds a line feed or a NUL, and nothing past a
+// Ctrl+Z is read. What is read comes out of a save and a second read as the same file list.
 
 #include "listfile/ListFileFormat.h"
 #include "signing/FileList.h"
@@ -13,14 +13,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const CStringArray lines = ListFileLines(bytes);
     for (const CString& line : lines)
-        if (line.Str().find(L'\n') != std::wstring::npos || line.Str().find(L'\x1A') != std::wstring::npos)
+        if (line.Str().find_first_of(std::wstring(L"\n\x1A\0", 3)) != std::wstring::npos)
             std::abort();
 
     CStringArray files;
     SplitFileList(JoinFileList(lines), files);
     CStringArray reread;
     SplitFileList(JoinFileList(ListFileLines(ListFileBytes(JoinFileList(lines)))), reread);
-    if (std::vector<CString>(files.begin(), files.end()) != std::vector<CString>(reread.begin(), reread.end()))
+    if (std::vector<CString>(files.begin(), files.end()) !=
+        std::vector<CString>(reread.begin(), reread.end()))
         std::abort();
     return 0;
 }

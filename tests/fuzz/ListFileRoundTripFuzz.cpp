@@ -1,6 +1,6 @@
 // Saving any list text and loading it back gives the same file list, and a program-made list text (the
-// join of a list) comes back exactly. A text that holds Ctrl+Z (U+001A) is left out: text-mode reading ends
-// at that byte, as it did for every earlier version's files.
+// join of a list) comes back exactly. A text that holds Ctrl+Z (U+001A) or NUL is left out: reading ends at
+// Ctrl+Z, as it did for every earlier version's files, and drops NUL; no edit control holds either.
 
 #include "FuzzText.h"
 #include "listfile/ListFileFormat.h"
@@ -22,7 +22,7 @@ std::vector<CString> Split(const CString& text)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const CString listText = TextFromFuzzBytes(data, size);
-    if (listText.Str().find(L'\x1A') != std::wstring::npos)
+    if (listText.Str().find_first_of(std::wstring(L"\x1A\0", 2)) != std::wstring::npos)
         return 0;
     const CString loaded = JoinFileList(ListFileLines(ListFileBytes(listText)));
     if (Split(loaded) != Split(listText))

@@ -43,6 +43,11 @@ const LoadCase kLoadCases[] = {
      "A\r\nB",
      {L"A", L"B"},
      L"A\r\nB"},
+    {"NUL bytes are dropped on their own",
+     std::string("C:\\a\0.exe\n\0\0B", 13),
+     {L"C:\\a.exe", L"B"},
+     L"C:\\a.exe\r\nB"},
+    {"CR-only line breaks stay inside one line", "A\rB\rC", {L"A\rB\rC"}, L"A\rB\rC"},
     {"invalid UTF-8 is ANSI", "\xE6\xE9 x", {L"\u00E6\u00E9 x"}, L"\u00E6\u00E9 x"},
 };
 

@@ -11,11 +11,10 @@ std::wstring WideFromCodePage(std::string_view bytes, unsigned codePage)
     const int count = static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
     if (count == 0)
         return {};
-    const int needed = MultiByteToWideChar(codePage, 0, bytes.data(), count, nullptr, 0);
-    if (needed <= 0)
-        return {};
-    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), count, wide.data(), needed);
+    // No code page makes more characters than bytes, so one pass into a buffer of that size is enough.
+    std::wstring wide(static_cast<std::size_t>(count), L'\0');
+    const int made = MultiByteToWideChar(codePage, 0, bytes.data(), count, wide.data(), count);
+    wide.resize(static_cast<std::size_t>(std::max(made, 0)));
     return wide;
 }
 

@@ -4,6 +4,7 @@
 #include "../platform/UniqueHandle.h"
 
 #include <algorithm>
+#include <vector>
 
 ToolRun RunToolCapturingOutput(CString commandLine)
 {
@@ -41,10 +42,12 @@ ToolRun RunToolCapturingOutput(CString commandLine)
     UniqueHandle processHandle(process.hProcess);
     UniqueHandle threadHandle(process.hThread);
 
-    char buffer[4096];
+    // Reads of 64 KiB: each read is a system call, and a tool may print megabytes.
+    std::vector<char> buffer(64 * 1024);
     DWORD bytesRead = 0;
-    while (ReadFile(reader.Get(), buffer, sizeof(buffer) - 1, &bytesRead, nullptr) && bytesRead > 0)
-        run.output.append(buffer, bytesRead);
+    while (ReadFile(reader.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &bytesRead, nullptr) &&
+           bytesRead > 0)
+        run.output.append(buffer.data(), bytesRead);
     WaitForSingleObject(processHandle.Get(), INFINITE);
     return run;
 }
@@ -52,5 +55,8 @@ ToolRun RunToolCapturingOutput(CString commandLine)
 CString DecodeToolOutput(std::string bytes, unsigned codePage)
 {
     std::erase(bytes, '\0');
+    // Every Windows code page reads bytes below 0x80 as ASCII, so text made only of them needs no table.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char byte) { return (byte & 0x80) == 0; }))
+        return CString(std::wstring(bytes.begin(), bytes.end()));
     return CString(WideFromCodePage(bytes, codePage));
 }

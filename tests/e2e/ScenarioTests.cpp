@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -28,6 +29,59 @@ fs::path Program()
 std::wstring Quoted(const fs::path& path)
 {
     return L"\"" + path.wstring() + L"\"";
+}
+
+// Every key and value below a registry key, in one text: two snapshots compare equal when nothing changed.
+void Snapshot(HKEY key, const std::wstring& path, std::wstring& out)
+{
+    out += L"[" + path + L"]\n";
+    std::vector<BYTE> data(1 << 16);
+    for (DWORD index = 0;; ++index)
+    {
+        wchar_t name[16384];
+        DWORD nameLength = 16384;
+        DWORD type = 0;
+        DWORD size = static_cast<DWORD>(data.size());
+        const LSTATUS status =
+            RegEnumValueW(key, index, name, &nameLength, nullptr, &type, data.data(), &size);
+        if (status == ERROR_MORE_DATA)
+        {
+            data.resize(size);
+            --index;
+            continue;
+        }
+        if (status != ERROR_SUCCESS)
+            break;
+        out += std::wstring(name, nameLength) + L"=" + std::to_wstring(type) + L":" +
+               std::wstring(reinterpret_cast<const wchar_t*>(data.data()), size / 2) + L"\n";
+    }
+    for (DWORD index = 0;; ++index)
+    {
+        wchar_t name[256];
+        DWORD nameLength = 256;
+        if (RegEnumKeyExW(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        HKEY child = nullptr;
+        if (RegOpenKeyExW(key, name, 0, KEY_READ, &child) != ERROR_SUCCESS)
+            continue;
+        Snapshot(child, path + L"\\" + name, out);
+        RegCloseKey(child);
+    }
+}
+
+// The machine's registry and the default user's: everything outside HKEY_CURRENT_USER that Quorlin could
+// write to.
+std::wstring RegistryOutsideCurrentUser()
+{
+    std::wstring text;
+    Snapshot(HKEY_LOCAL_MACHINE, L"HKLM", text);
+    HKEY defaultUser = nullptr;
+    if (RegOpenKeyExW(HKEY_USERS, L".DEFAULT", 0, KEY_READ, &defaultUser) == ERROR_SUCCESS)
+    {
+        Snapshot(defaultUser, L"HKU\\.DEFAULT", text);
+        RegCloseKey(defaultUser);
+    }
+    return text;
 }
 
 // Polls until the condition holds, for at most the given time.
@@ -215,5 +269,21 @@ TEST_F(Scenario, ClearEmptiesTheListEscapeEndsTheProgramAndTwoCanRunAtOnce)
     first.PressKey(IDC_FILE_LIST, VK_ESCAPE);
     EXPECT_TRUE(first.WaitForExit(10000)) << "Escape ends the program";
     EXPECT_FALSE(second.HasExited()) << "the other instance runs on";
+}
+TEST_F(Scenario, AStartAndARunWriteNothingOutsideTheCurrentUser)
+{
+    StandinTool tool;
+    StoreToolPath(tool.Path().Str());
+    const fs::path list = ListFile(L"scope.ksig", "C:\\a.exe");
+    const std::wstring before = RegistryOutsideCurrentUser();
+    {
+        QuorlinProcess quorlin(Program(), Quoted(list));
+        ASSERT_TRUE(quorlin.Window());
+        quorlin.Click(IDOK);
+        ASSERT_TRUE(Eventually([&] { return quorlin.Text(IDC_LOG).ends_with(L"Finished!"); }));
+    }
+    const std::wstring after = RegistryOutsideCurrentUser();
+    EXPECT_GT(before.size(), 1000u) << "the snapshot read the machine's registry";
+    EXPECT_TRUE(before == after) << "something outside HKEY_CURRENT_USER changed";
 }
 } // namespace

@@ -19,6 +19,8 @@ TEST(ToolOutput, DecodesTheWholeStreamInTheGivenCodePage)
         {65001, std::string("a\0b\xC3\0\xA9", 6), L"ab\u00E9"},
         {932, "\x82\xA0\x82\xA2", L"\u3042\u3044"},
         {1252, std::string(3, '\0'), L""},
+        {65001, "cut \xE3\x81", L"cut \uFFFD"},
+        {65001, "lone \x81 trail", L"lone \uFFFD trail"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(DecodeToolOutput(c.bytes, c.codePage), c.text) << "code page " << c.codePage;

@@ -141,18 +141,6 @@ TEST(SignOneFile, AToolThatCannotStartShowsTheErrorCodeAndLeavesTheOutputAlone)
     }
 }
 
-// Wine's GetProcessHandleCount reports 0, so the open handles are found by asking each possible value.
-std::size_t CountOpenHandles()
-{
-    std::size_t open = 0;
-    for (std::uintptr_t value = 4; value < 0x10000; value += 4)
-    {
-        DWORD flags = 0;
-        open += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
-    }
-    return open;
-}
-
 TEST(SignOneFile, ClosesEveryHandleItOpensOnEveryPath)
 {
     StandinTool tool;

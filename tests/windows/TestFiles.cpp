@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 
@@ -52,6 +53,17 @@ void RemoveTree(const std::wstring& path)
 TempDirectory::~TempDirectory()
 {
     RemoveTree(L"\\\\?\\" + m_path.wstring());
+}
+
+std::size_t CountOpenHandles()
+{
+    std::size_t open = 0;
+    for (std::uintptr_t value = 4; value < 0x10000; value += 4)
+    {
+        DWORD flags = 0;
+        open += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
+    }
+    return open;
 }
 
 void WriteBytes(const fs::path& path, const std::string& bytes)

@@ -24,6 +24,10 @@ class TempDirectory
     std::filesystem::path m_path;
 };
 
+// The number of open handles of this process. Wine's GetProcessHandleCount reports 0, so each possible
+// handle value is asked.
+std::size_t CountOpenHandles();
+
 void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
 std::string ReadBytes(const std::filesystem::path& path);
 

@@ -1,0 +1,65 @@
+#include "RegistryScratch.h"
+#include "TestFiles.h"
+#include "platform/WinApp.h"
+#include "ui/QuorlinDlg.h"
+#include "ui/resource.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+namespace
+{
+struct ResourceCounts
+{
+    std::size_t handles;
+    DWORD gdiObjects;
+    DWORD userObjects;
+    bool operator==(const ResourceCounts&) const = default;
+};
+
+ResourceCounts Count()
+{
+    return {CountOpenHandles(), GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
+            GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
+}
+
+std::wstring Repeated(const std::wstring& line, int times)
+{
+    std::wstring text;
+    for (int i = 0; i < times; ++i)
+        text += (i ? L"\r\n" : L"") + line;
+    return text;
+}
+
+TEST(ResourceHygiene, ARunOverAThousandFilesLeavesNoHandleOrWindowObjectBehind)
+{
+    RegistryScratch profile(HKEY_CURRENT_USER, L"Software\\Vantrel-App\\" + AfxGetApp()->AppName().Str());
+    AfxGetApp()->SetRegistryKey(L"Vantrel-App");
+    StandinTool tool;
+    AfxGetApp()->WriteProfileString(L"Settings", L"SigntoolPath", tool.Path());
+    const CString file = tool.Script(L"quick.exe", "out signed\n");
+
+    CQuorlinDlg dialog;
+    ASSERT_TRUE(dialog.Create());
+    const HWND list = GetDlgItem(dialog.m_hWnd, IDC_FILE_LIST);
+    // A first short run lets the system make whatever it keeps for good (pipes' buffers, the busy cursor).
+    SetWindowTextW(list, Repeated(file.Str(), 3).c_str());
+    SendMessageW(GetDlgItem(dialog.m_hWnd, IDOK), BM_CLICK, 0, 0);
+
+    const ResourceCounts before = Count();
+    SetWindowTextW(list, Repeated(file.Str(), 1000).c_str());
+    SendMessageW(GetDlgItem(dialog.m_hWnd, IDOK), BM_CLICK, 0, 0);
+    const ResourceCounts after = Count();
+
+    EXPECT_EQ(tool.JournalCalls().size(), 1003u);
+    EXPECT_GT(before.handles, 0u);
+    EXPECT_EQ(after.handles, before.handles);
+    EXPECT_EQ(after.gdiObjects, before.gdiObjects);
+    EXPECT_EQ(after.userObjects, before.userObjects);
+    std::printf("handles %zu, GDI objects %lu, USER objects %lu (0 where Wine does not count them)\n",
+                after.handles, after.gdiObjects, after.userObjects);
+}
+} // namespace

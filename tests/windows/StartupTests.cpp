@@ -128,4 +128,15 @@ TEST(QuorlinExe, StartsWithAListFileRegistersTheAssociationAndEndsWhenClosed)
 
     EXPECT_TRUE(quorlin.CloseAndWait()) << "closing the dialog ends the program";
 }
+TEST(QuorlinExe, AnUnreadableListFileOnTheCommandLineOpensAnEmptyList)
+{
+    TempDirectory folder;
+    std::filesystem::create_directories(folder / L"folder.ksig");
+    RunningQuorlin quorlin(ExecutableDirectory() / L"Quorlin.exe", L"\"" + (folder / L"folder.ksig").wstring() + L"\"");
+    ASSERT_TRUE(quorlin.Window());
+    EXPECT_EQ(ControlText(GetDlgItem(quorlin.Window(), IDC_FILE_LIST)), L"");
+    Sleep(300);
+    EXPECT_TRUE(IsWindowEnabled(quorlin.Window())) << "no message box holds the dialog";
+    EXPECT_TRUE(quorlin.CloseAndWait()) << "the program works and closes as usual";
+}
 } // namespace

@@ -96,21 +96,21 @@ void CString::FormatArgs(const wchar_t* format, const std::vector<FormatArg>& ar
             out += *p;
             continue;
         }
-        const wchar_t* spec = p + 1;
-        while (*spec == L'l' || *spec == L'h')
-            ++spec;
-        if (*spec == L'%')
+        const wchar_t* conversion = p + 1;
+        while (*conversion == L'l' || *conversion == L'h')
+            ++conversion;
+        if (*conversion == L'%')
         {
             out += L'%';
-            p = spec;
+            p = conversion;
             continue;
         }
-        if (*spec != L's' && *spec != L'd' && *spec != L'i' && *spec != L'u')
+        if (*conversion != L's' && *conversion != L'd' && *conversion != L'i' && *conversion != L'u')
         {
             out += *p; // not a conversion this class knows: kept as written
             continue;
         }
-        p = spec;
+        p = conversion;
         if (next >= args.size())
             continue;
         const FormatArg& arg = args[next++];
@@ -120,12 +120,12 @@ void CString::FormatArgs(const wchar_t* format, const std::vector<FormatArg>& ar
             out += arg.text;
             break;
         case FormatArg::Kind::Signed:
-            out += (*spec == L'u') ? std::to_wstring(static_cast<unsigned long long>(arg.signedValue))
-                                   : std::to_wstring(arg.signedValue);
+            out += (*conversion == L'u') ? std::to_wstring(static_cast<unsigned long long>(arg.signedValue))
+                                         : std::to_wstring(arg.signedValue);
             break;
         case FormatArg::Kind::Unsigned:
-            out += (*spec == L'u') ? std::to_wstring(arg.unsignedValue)
-                                   : std::to_wstring(static_cast<long long>(arg.unsignedValue));
+            out += (*conversion == L'u') ? std::to_wstring(arg.unsignedValue)
+                                         : std::to_wstring(static_cast<long long>(arg.unsignedValue));
             break;
         }
     }

@@ -1,6 +1,7 @@
 #include "Driver.h"
 
 #include "Png.h"
+#include "windows/WindowText.h"
 
 #include <cstdint>
 #include <fstream>
@@ -13,15 +14,6 @@ std::wstring ClassName(HWND window)
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
     return name;
-}
-
-std::wstring TextOf(HWND window)
-{
-    // WM_GETTEXT, not GetWindowText: the controls belong to another process.
-    std::wstring text(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
-    return text;
 }
 
 struct Search
@@ -44,7 +36,7 @@ HWND FindDialog(DWORD processId, HWND skip, const std::wstring& caption, HWND sk
             GetWindowThreadProcessId(window, &owner);
             if (owner == search.processId && window != search.skip && window != search.skipAlso &&
                 IsWindowVisible(window) && ClassName(window) == L"#32770" &&
-                (search.caption->empty() || TextOf(window) == *search.caption))
+                (search.caption->empty() || ControlText(window) == *search.caption))
             {
                 search.found = window;
                 return FALSE;
@@ -78,6 +70,18 @@ std::vector<std::uint32_t> Pixels(int width, int height, const std::function<voi
     return pixels;
 }
 
+// The pixels of a rectangle of the screen, as they are shown now.
+std::vector<std::uint32_t> ScreenPixels(int x, int y, int width, int height)
+{
+    return Pixels(width, height,
+                  [&](HDC dc)
+                  {
+                      const HDC screen = GetDC(nullptr);
+                      BitBlt(dc, 0, 0, width, height, screen, x, y, SRCCOPY);
+                      ReleaseDC(nullptr, screen);
+                  });
+}
+
 // Which of the system's message-box icons a static control shows. Icon handles do not cross processes, so
 // its picture on the screen is compared with each system icon drawn on the same background.
 SeenWindow::Icon IconOf(HWND iconControl)
@@ -88,14 +92,7 @@ SeenWindow::Icon IconOf(HWND iconControl)
     GetWindowRect(iconControl, &area);
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
-    const std::vector<std::uint32_t> shown =
-        Pixels(width, height,
-               [&](HDC dc)
-               {
-                   const HDC screen = GetDC(nullptr);
-                   BitBlt(dc, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-                   ReleaseDC(nullptr, screen);
-               });
+    const std::vector<std::uint32_t> shown = ScreenPixels(area.left, area.top, width, height);
     const std::uint32_t background = shown.back();
     const struct
     {
@@ -127,7 +124,7 @@ SeenWindow Read(HWND window)
 {
     SeenWindow seen;
     seen.window = window;
-    seen.caption = TextOf(window);
+    seen.caption = ControlText(window);
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
     {
         if (ClassName(child) != L"Static" || !IsWindowVisible(child))
@@ -135,7 +132,7 @@ SeenWindow Read(HWND window)
         if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
             seen.icon = IconOf(child);
         else if (seen.text.empty())
-            seen.text = TextOf(child);
+            seen.text = ControlText(child);
     }
     return seen;
 }
@@ -190,7 +187,7 @@ QuorlinProcess::~QuorlinProcess()
 
 std::wstring QuorlinProcess::Text(int controlId) const
 {
-    return TextOf(Item(controlId));
+    return ControlText(Item(controlId));
 }
 
 void QuorlinProcess::Type(int controlId, const std::wstring& text) const
@@ -262,14 +259,7 @@ bool QuorlinProcess::SaveScreenshot(const std::filesystem::path& path) const
     ClientToScreen(m_window, &origin);
     const int width = client.right;
     const int height = client.bottom;
-    const std::vector<std::uint32_t> pixels =
-        Pixels(width, height,
-               [&](HDC dc)
-               {
-                   const HDC screen = GetDC(nullptr);
-                   BitBlt(dc, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-                   ReleaseDC(nullptr, screen);
-               });
+    const std::vector<std::uint32_t> pixels = ScreenPixels(origin.x, origin.y, width, height);
     std::vector<std::uint8_t> rgb(pixels.size() * 3);
     for (std::size_t i = 0; i < pixels.size(); ++i)
     {

@@ -52,13 +52,6 @@ SeenDialog Read(HWND dialog)
 }
 } // namespace
 
-std::wstring WindowText(HWND window)
-{
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 DialogWatcher::DialogWatcher(DWORD threadId, std::wstring caption, int button)
     : m_thread(
           [this, threadId, caption = std::move(caption), button]

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WindowText.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -34,5 +36,3 @@ class DialogWatcher
     std::optional<SeenDialog> m_seen;
     std::thread m_thread;
 };
-
-std::wstring WindowText(HWND window);

@@ -45,15 +45,6 @@ HWND WaitForMainWindow(DWORD processId)
     return nullptr;
 }
 
-// The text of a control in another process: GetWindowText does not ask such a control for its text.
-std::wstring ControlText(HWND control)
-{
-    std::wstring text(static_cast<std::size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
-    return text;
-}
-
 std::wstring DefaultValue(HKEY root, const std::wstring& path)
 {
     wchar_t text[2048] = {};
@@ -132,7 +123,8 @@ TEST(QuorlinExe, AnUnreadableListFileOnTheCommandLineOpensAnEmptyList)
 {
     TempDirectory folder;
     std::filesystem::create_directories(folder / L"folder.ksig");
-    RunningQuorlin quorlin(ExecutableDirectory() / L"Quorlin.exe", L"\"" + (folder / L"folder.ksig").wstring() + L"\"");
+    RunningQuorlin quorlin(ExecutableDirectory() / L"Quorlin.exe",
+                           L"\"" + (folder / L"folder.ksig").wstring() + L"\"");
     ASSERT_TRUE(quorlin.Window());
     EXPECT_EQ(ControlText(GetDlgItem(quorlin.Window(), IDC_FILE_LIST)), L"");
     Sleep(300);

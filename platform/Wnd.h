@@ -12,10 +12,8 @@ class CWnd
     explicit CWnd(HWND window) : m_hWnd(window) {}
     virtual ~CWnd() = default;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
     CWnd GetDlgItem(int id) const { return CWnd(::GetDlgItem(m_hWnd, id)); }
     BOOL EnableWindow(BOOL enable) { return ::EnableWindow(m_hWnd, enable); }
-    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
     void SetWindowTextW(const wchar_t* text) { ::SetWindowTextW(m_hWnd, text); }
     // The whole window text, however long.
     CString GetWindowTextW() const;

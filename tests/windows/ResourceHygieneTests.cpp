@@ -1,4 +1,5 @@
 #include "RegistryScratch.h"
+#include "RunWatch.h"
 #include "TestFiles.h"
 #include "platform/WinApp.h"
 #include "ui/QuorlinDlg.h"
@@ -7,7 +8,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
 namespace
@@ -39,6 +39,8 @@ TEST(ResourceHygiene, ARunOverAThousandFilesLeavesNoHandleOrWindowObjectBehind)
     RegistryScratch profile(HKEY_CURRENT_USER, L"Software\\Vantrel-App\\" + AfxGetApp()->AppName().Str());
     AfxGetApp()->SetRegistryKey(L"Vantrel-App");
     StandinTool tool;
+    // Started before the first count, so that the watch's own thread is in both counts.
+    const RunWatch watch(tool.Journal());
     AfxGetApp()->WriteProfileString(L"Settings", L"SigntoolPath", tool.Path());
     const CString file = tool.Script(L"quick.exe", "out signed\n");
 
@@ -48,6 +50,7 @@ TEST(ResourceHygiene, ARunOverAThousandFilesLeavesNoHandleOrWindowObjectBehind)
     // A first short run lets the system make whatever it keeps for good (pipes' buffers, the busy cursor).
     SetWindowTextW(list, Repeated(file.Str(), 3).c_str());
     SendMessageW(GetDlgItem(dialog.m_hWnd, IDOK), BM_CLICK, 0, 0);
+    ASSERT_EQ(tool.JournalCalls().size(), 3u);
 
     const ResourceCounts before = Count();
     SetWindowTextW(list, Repeated(file.Str(), 1000).c_str());

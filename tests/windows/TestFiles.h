@@ -43,6 +43,7 @@ class StandinTool
     // A file whose content scripts what the stand-in does when asked to sign it.
     CString Script(const std::wstring& name, const std::string& directives) const;
     std::vector<std::vector<std::wstring>> JournalCalls() const;
+    const std::filesystem::path& Journal() const { return m_journal; }
 
   private:
     TempDirectory m_folder;

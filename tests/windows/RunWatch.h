@@ -1,0 +1,29 @@
+#pragma once
+
+#include <windows.h>
+
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+// Watches a long run from its own thread. Every half minute it prints how many calls the stand-in's journal
+// holds; once the journal has stood still for two minutes it prints what this process shows and which
+// programs it has started, so that a run that stalls on a build machine says where it stands.
+class RunWatch
+{
+  public:
+    explicit RunWatch(std::filesystem::path journal);
+    RunWatch(const RunWatch&) = delete;
+    RunWatch& operator=(const RunWatch&) = delete;
+    ~RunWatch();
+
+  private:
+    void Watch();
+
+    const std::filesystem::path m_journal;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_stop = false;
+    std::thread m_thread;
+};

@@ -1,14 +1,29 @@
 #include "DialogWatcher.h"
 #include "PrintCString.h"
 #include "platform/ApplicationName.h"
+#include "platform/MessageBox.h"
 #include "signing/SignOneFile.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
+// While alive, message boxes are shown on the screen, whatever sink the test program set.
+class RealMessageBoxes
+{
+  public:
+    RealMessageBoxes() : m_previous(SetMessageBoxSink({})) {}
+    RealMessageBoxes(const RealMessageBoxes&) = delete;
+    RealMessageBoxes& operator=(const RealMessageBoxes&) = delete;
+    ~RealMessageBoxes() { SetMessageBoxSink(std::move(m_previous)); }
+
+  private:
+    MessageBoxSink m_previous;
+};
+
 TEST(RealMessageBox, ShowsTheTextUnderTheApplicationsNameWithoutAnIconAndWaitsForOk)
 {
+    const RealMessageBoxes real;
     DialogWatcher watcher(GetCurrentThreadId());
     CString output = L"untouched";
     const bool started = SignOneFile(L"C:\\a.exe", output, L"C:\\windows\\no-such-signtool.exe");

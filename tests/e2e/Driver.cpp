@@ -9,13 +9,6 @@
 
 namespace
 {
-std::wstring ClassName(HWND window)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
 struct Search
 {
     DWORD processId;

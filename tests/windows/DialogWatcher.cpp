@@ -8,13 +8,6 @@ struct Search
     HWND found;
 };
 
-std::wstring ClassName(HWND window)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
 HWND FindDialog(DWORD threadId, const std::wstring& caption)
 {
     Search search{&caption, nullptr};

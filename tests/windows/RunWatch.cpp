@@ -1,5 +1,6 @@
 #include "RunWatch.h"
 
+#include "WindowText.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
 
@@ -36,13 +37,6 @@ std::string TextOf(HWND window)
     return Utf8FromWide(text);
 }
 
-std::string ClassOf(HWND window)
-{
-    wchar_t name[128] = L"";
-    GetClassNameW(window, name, static_cast<int>(std::size(name)));
-    return Utf8FromWide(name);
-}
-
 void PrintVisibleWindows()
 {
     EnumWindows(
@@ -52,13 +46,15 @@ void PrintVisibleWindows()
             GetWindowThreadProcessId(window, &process);
             if (process != GetCurrentProcessId() || !IsWindowVisible(window))
                 return TRUE;
-            std::printf("  window %s \"%s\"\n", ClassOf(window).c_str(), TextOf(window).c_str());
+            std::printf("  window %s \"%s\"\n", Utf8FromWide(ClassName(window)).c_str(),
+                        TextOf(window).c_str());
             EnumChildWindows(
                 window,
                 [](HWND child, LPARAM) -> BOOL
                 {
                     if (IsWindowVisible(child))
-                        std::printf("    control %s \"%s\"\n", ClassOf(child).c_str(), TextOf(child).c_str());
+                        std::printf("    control %s \"%s\"\n", Utf8FromWide(ClassName(child)).c_str(),
+                                    TextOf(child).c_str());
                     return TRUE;
                 },
                 0);

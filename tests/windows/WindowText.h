@@ -4,6 +4,14 @@
 
 #include <string>
 
+// The name of a window's class.
+inline std::wstring ClassName(HWND window)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
 // The text of a window of this process.
 inline std::wstring WindowText(HWND window)
 {

@@ -46,20 +46,12 @@ SeenDialog Read(HWND dialog)
 } // namespace
 
 DialogWatcher::DialogWatcher(DWORD threadId, std::wstring caption, int button)
-    : m_thread(
+    : m_done(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      m_thread(
           [this, threadId, caption = std::move(caption), button]
           {
-              for (int tries = 0; tries < 400 && !m_stop; ++tries)
-              {
-                  if (const HWND dialog = FindDialog(threadId, caption))
-                  {
-                      m_seen = Read(dialog);
-                      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-                      return;
-                  }
-                  Sleep(25);
-              }
+              Watch(threadId, caption, button);
+              SetEvent(m_done.Get());
           })
 {
 }
@@ -69,9 +61,32 @@ DialogWatcher::~DialogWatcher()
     Finish();
 }
 
+void DialogWatcher::Watch(DWORD threadId, const std::wstring& caption, int button)
+{
+    for (int tries = 0; tries < 400 && !m_stop; ++tries)
+    {
+        if (const HWND dialog = FindDialog(threadId, caption))
+        {
+            m_seen = Read(dialog);
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+            return;
+        }
+        Sleep(25);
+    }
+}
+
 std::optional<SeenDialog> DialogWatcher::Finish()
 {
     m_stop = true;
+    // Reading a caption or a text of the watched thread's windows sends it a message. When that thread is
+    // this one, it must answer while it waits, or both wait for ever.
+    const HANDLE done = m_done.Get();
+    MSG message;
+    do
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    while (MsgWaitForMultipleObjectsEx(1, &done, INFINITE, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE) ==
+           WAIT_OBJECT_0 + 1);
     if (m_thread.joinable())
         m_thread.join();
     return m_seen;

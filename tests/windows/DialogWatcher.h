@@ -1,6 +1,7 @@
 #pragma once
 
 #include "WindowText.h"
+#include "platform/UniqueHandle.h"
 
 #include <windows.h>
 
@@ -32,7 +33,10 @@ class DialogWatcher
     std::optional<SeenDialog> Finish();
 
   private:
+    void Watch(DWORD threadId, const std::wstring& caption, int button);
+
     std::atomic<bool> m_stop = false;
+    UniqueHandle m_done; // set when the watch has ended
     std::optional<SeenDialog> m_seen;
     std::thread m_thread;
 };

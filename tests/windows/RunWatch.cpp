@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -63,18 +64,30 @@ void PrintVisibleWindows()
         0);
 }
 
+// Descendants, not only children: Wine starts a console host for each tool as the tool's own child, and a
+// stalled run may be waiting on either.
 void PrintStartedPrograms()
 {
     const UniqueHandle snapshot(NullIfInvalid(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0)));
     if (!snapshot)
         return;
+    std::vector<PROCESSENTRY32W> processes;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
     for (BOOL found = Process32FirstW(snapshot.Get(), &entry); found;
          found = Process32NextW(snapshot.Get(), &entry))
-        if (entry.th32ParentProcessID == GetCurrentProcessId())
-            std::printf("  program %s, process %lu\n", Utf8FromWide(entry.szExeFile).c_str(),
-                        entry.th32ProcessID);
+        processes.push_back(entry);
+    std::vector<DWORD> family{GetCurrentProcessId()};
+    for (std::size_t known = 0; known < family.size(); ++known)
+        for (const PROCESSENTRY32W& process : processes)
+            if (process.th32ParentProcessID == family[known] &&
+                std::find(family.begin(), family.end(), process.th32ProcessID) == family.end())
+            {
+                family.push_back(process.th32ProcessID);
+                std::printf("  program %s, process %lu, started by process %lu\n",
+                            Utf8FromWide(process.szExeFile).c_str(), process.th32ProcessID,
+                            process.th32ParentProcessID);
+            }
 }
 } // namespace
 

@@ -8,8 +8,8 @@
 #include <thread>
 
 // Watches a long run from its own thread. Every half minute it prints how many calls the stand-in's journal
-// holds; once the journal has stood still for two minutes it prints what this process shows and which
-// programs it has started, so that a run that stalls on a build machine says where it stands.
+// holds; once the journal has stood still for two minutes it prints what this process shows and the
+// programs it has started and theirs, so that a run that stalls on a build machine says where it stands.
 class RunWatch
 {
   public:

@@ -3,6 +3,7 @@
 
 #include "Driver.h"
 #include "PrintCString.h"
+#include "platform/UniqueHandle.h"
 #include "ui/resource.h"
 #include "windows/RegistryScratch.h"
 #include "windows/TestFiles.h"
@@ -61,11 +62,11 @@ void Snapshot(HKEY key, const std::wstring& path, std::wstring& out)
         DWORD nameLength = 256;
         if (RegEnumKeyExW(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
-        HKEY child = nullptr;
-        if (RegOpenKeyExW(key, name, 0, KEY_READ, &child) != ERROR_SUCCESS)
+        HKEY opened = nullptr;
+        if (RegOpenKeyExW(key, name, 0, KEY_READ, &opened) != ERROR_SUCCESS)
             continue;
-        Snapshot(child, path + L"\\" + name, out);
-        RegCloseKey(child);
+        const UniqueHkey child(opened);
+        Snapshot(child.Get(), path + L"\\" + name, out);
     }
 }
 
@@ -75,11 +76,11 @@ std::wstring RegistryOutsideCurrentUser()
 {
     std::wstring text;
     Snapshot(HKEY_LOCAL_MACHINE, L"HKLM", text);
-    HKEY defaultUser = nullptr;
-    if (RegOpenKeyExW(HKEY_USERS, L".DEFAULT", 0, KEY_READ, &defaultUser) == ERROR_SUCCESS)
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_USERS, L".DEFAULT", 0, KEY_READ, &opened) == ERROR_SUCCESS)
     {
-        Snapshot(defaultUser, L"HKU\\.DEFAULT", text);
-        RegCloseKey(defaultUser);
+        const UniqueHkey defaultUser(opened);
+        Snapshot(defaultUser.Get(), L"HKU\\.DEFAULT", text);
     }
     return text;
 }

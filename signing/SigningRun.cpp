@@ -37,6 +37,35 @@ class WaitCursor
     SigningRunHost& m_host;
 };
 
+// Sign and Close stay disabled while a run lasts. A run that is left early (an exception from a tool's
+// output, say) must still give them back, or the window could never be closed again.
+class DisabledButtons
+{
+  public:
+    explicit DisabledButtons(SigningRunHost& host) : m_host(host)
+    {
+        m_host.EnableControl(kSignButtonId, false);
+        m_host.EnableControl(kCloseButtonId, false);
+    }
+    DisabledButtons(const DisabledButtons&) = delete;
+    DisabledButtons& operator=(const DisabledButtons&) = delete;
+    ~DisabledButtons()
+    {
+        if (m_disabled)
+            Enable();
+    }
+    void Enable()
+    {
+        m_host.EnableControl(kSignButtonId, true);
+        m_host.EnableControl(kCloseButtonId, true);
+        m_disabled = false;
+    }
+
+  private:
+    SigningRunHost& m_host;
+    bool m_disabled = true;
+};
+
 // A quit request taken off the queue by the run's own pumping would otherwise be lost; it is posted again
 // once the run is over, so the program still ends as it was asked to.
 class QuitRequest
@@ -73,8 +102,7 @@ void OnSign(SigningRunHost& host)
         return;
 
     QuitRequest quit(host);
-    host.EnableControl(kSignButtonId, false);
-    host.EnableControl(kCloseButtonId, false);
+    DisabledButtons buttons(host);
     WaitCursor busy(host);
     host.PullControls();
     SplitFileList(host.FileListText(), host.Files());
@@ -92,8 +120,7 @@ void OnSign(SigningRunHost& host)
         host.ShowLog();
         quit.Pump();
     }
-    host.EnableControl(kSignButtonId, true);
-    host.EnableControl(kCloseButtonId, true);
+    buttons.Enable();
     host.LogText() += L"Finished!";
     host.ShowLog();
 }

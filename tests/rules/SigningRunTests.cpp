@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@ class RecordingHost : public SigningRunHost
     CString controlsText = L"a.exe\r\nb.exe"; // what the list edit holds until a pull copies it
     std::map<std::wstring, std::wstring> outputs = {{L"a.exe", L"A"}, {L"b.exe", L"B"}};
     bool toolExists = true;
+    bool signThrows = false;
     std::function<std::optional<int>(int pumpIndex)> onPump = [](int) { return std::nullopt; };
     std::vector<std::wstring> steps;
 
@@ -53,6 +55,8 @@ class RecordingHost : public SigningRunHost
     bool SignOneFile(const CString& filePath, CString& output, const CString& tool) override
     {
         steps.push_back(L"sign " + filePath.Str() + L" with " + tool.Str());
+        if (signThrows)
+            throw std::bad_alloc();
         output = CString(outputs[filePath.Str()]);
         return true;
     }
@@ -152,6 +156,16 @@ TEST(OnSign, LogTextTakesEachOutputAsItIsFollowedByALineBreak)
         OnSign(host);
         EXPECT_EQ(host.logText, CString(c.log)) << "a second run starts the log afresh";
     }
+}
+
+TEST(OnSign, ARunLeftByAnExceptionStillGivesSignAndCloseBack)
+{
+    RecordingHost host;
+    host.signThrows = true;
+    EXPECT_THROW(OnSign(host), std::bad_alloc);
+    ASSERT_GE(host.steps.size(), 3u);
+    EXPECT_EQ(std::vector<std::wstring>(host.steps.end() - 3, host.steps.end()),
+              (std::vector<std::wstring>{L"cursor off", L"enable 1", L"enable 2"}));
 }
 
 std::vector<std::wstring> Signed(const RecordingHost& host)

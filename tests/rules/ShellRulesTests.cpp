@@ -1,4 +1,5 @@
 #include "PrintCString.h"
+#include "listfile/Association.h"
 #include "listfile/CommandLine.h"
 #include "signing/FileList.h"
 #include "ui/FileDrop.h"
@@ -36,6 +37,27 @@ TEST(OpenCommandFor, QuotesTheProgramAndThePlaceholder)
 {
     EXPECT_EQ(OpenCommandFor(L"C:\\Program Files\\Quorlin\\Quorlin.exe"),
               CString(L"\"C:\\Program Files\\Quorlin\\Quorlin.exe\" \"%1\""));
+}
+
+TEST(AssociationChanges, OnlyWhenAValueIsMissingOrHoldsOtherText)
+{
+    const CString command = L"\"C:\\Tools\\Quorlin.exe\" \"%1\"";
+    const struct
+    {
+        const char* name;
+        ListFileAssociation current;
+        bool changes;
+    } cases[] = {
+        {"both in place", {CString(L"Quorlin.sigfile"), command}, false},
+        {"nothing registered yet", {std::nullopt, std::nullopt}, true},
+        {"the extension belongs to another program", {CString(L"Other.list"), command}, true},
+        {"the ProgID's command is missing", {CString(L"Quorlin.sigfile"), std::nullopt}, true},
+        {"the program has moved",
+         {CString(L"Quorlin.sigfile"), CString(L"\"D:\\Old\\Quorlin.exe\" \"%1\"")},
+         true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AssociationChanges(c.current, command), c.changes) << c.name;
 }
 
 TEST(FileDrop, TheFirstListFileWinsOverEveryOtherName)

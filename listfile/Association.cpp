@@ -1,0 +1,8 @@
+#include "Association.h"
+
+#include "CommandLine.h"
+
+bool AssociationChanges(const ListFileAssociation& current, const CString& openCommand)
+{
+    return current.progId != CString(kListFileProgId) || current.openCommand != openCommand;
+}

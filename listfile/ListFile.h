@@ -8,7 +8,8 @@
 void LoadListFile(const CString& path, CString& listText, CStringArray& files);
 
 // Writes the list text to path. The new bytes go to a temporary file beside it, which replaces the target
-// only once it is written and closed, so a failure never destroys the list file that was there. Raises
+// only once it is written and closed, so a failure never destroys the list file that was there; a list file
+// that is replaced keeps its attributes, security and creation time. Raises
 // CFileException: the target's own cause when it cannot be written, badPath for a missing folder, diskFull
 // for a failed write or close.
 void SaveListFile(const CString& path, const CString& listText);

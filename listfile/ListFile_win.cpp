@@ -13,16 +13,17 @@
 namespace
 {
 // Refuses, before anything is written, a target that exists but cannot be opened for writing: read-only,
-// a folder, or held open by another program.
-void RequireWritableTarget(const CString& path)
+// a folder, or held open by another program. Tells whether the target exists.
+bool RequireWritableTarget(const CString& path)
 {
     UniqueHandle target(NullIfInvalid(
         CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (target)
-        return;
+        return true;
     const DWORD error = GetLastError();
     if (error != ERROR_FILE_NOT_FOUND)
         throw CFileException(CFileException::OsErrorToException(error), error);
+    return false;
 }
 
 CString TemporaryNameBeside(const CString& path)
@@ -35,6 +36,36 @@ CString TemporaryNameBeside(const CString& path)
                 slash == std::wstring::npos ? L"" : text.substr(0, slash + 1).c_str(), GetCurrentProcessId(),
                 counter++);
     return name;
+}
+
+[[noreturn]] void ThrowLastError()
+{
+    const DWORD error = GetLastError();
+    throw CFileException(CFileException::OsErrorToException(error), error);
+}
+
+// Puts the written list in the place of the one that was there, keeping that file's identity: its
+// attributes, security, creation time and streams. The old file is set aside under a name of its own until
+// the new one stands in its place, so that no failure loses it.
+void ReplaceListFile(const CString& path, const CString& written)
+{
+    // Windows carries the attributes across by itself; Wine does not, so those a user sets go across here.
+    constexpr DWORD kUserAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                      FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD attributes = GetFileAttributesW(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(written, (attributes & kUserAttributes) ? (attributes & kUserAttributes)
+                                                                   : FILE_ATTRIBUTE_NORMAL);
+    const CString setAside = TemporaryNameBeside(path);
+    if (!ReplaceFileW(path, written, setAside, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+    {
+        const DWORD error = GetLastError();
+        // The old file was set aside but the new one could not take its name: the old one goes back.
+        if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+            MoveFileExW(setAside, path, 0);
+        throw CFileException(CFileException::OsErrorToException(error), error);
+    }
+    DeleteFileW(setAside);
 }
 } // namespace
 
@@ -59,18 +90,17 @@ void LoadListFile(const CString& path, CString& listText, CStringArray& files)
 void SaveListFile(const CString& path, const CString& listText)
 {
     const std::string bytes = ListFileBytes(listText);
-    RequireWritableTarget(path);
+    const bool replacing = RequireWritableTarget(path);
     const CString temporary = TemporaryNameBeside(path);
     try
     {
         CStdioFile file(temporary, CStdioFile::modeCreate | CStdioFile::modeWrite);
         file.Write(bytes);
         file.Close();
-        if (!MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        {
-            const DWORD error = GetLastError();
-            throw CFileException(CFileException::OsErrorToException(error), error);
-        }
+        if (replacing)
+            ReplaceListFile(path, temporary);
+        else if (!MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            ThrowLastError();
     }
     catch (const CFileException&)
     {

@@ -59,6 +59,36 @@ TEST(ListFileOnDisk, SavingWritesOneCrLfPerLineBreakAndReplacesAnOlderFile)
     EXPECT_EQ(ReadBytes(path), "");
 }
 
+TEST(ListFileOnDisk, AListFileSavedOverKeepsTheAttributesItsOwnerGaveIt)
+{
+    TempDirectory folder;
+    const fs::path path = folder / L"hidden.ksig";
+    WriteBytes(path, "C:\\old.exe");
+    constexpr DWORD kAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), kAttributes));
+    SaveListFile(CString(path.wstring()), L"C:\\new.exe");
+    EXPECT_EQ(ReadBytes(path), "C:\\new.exe");
+    EXPECT_EQ(GetFileAttributesW(path.c_str()) & ~FILE_ATTRIBUTE_ARCHIVE, kAttributes);
+    EXPECT_EQ(FolderContents(folder.Path()), std::vector<fs::path>{L"hidden.ksig"})
+        << "nothing set aside is left";
+}
+
+TEST(ListFileOnDisk, AReplaceThatFailsKeepsTheOldBytes)
+{
+    // Windows refuses a read-only list before anything is written. Wine run as root lets it be opened for
+    // writing, and it is the replacing of the file that fails.
+    TempDirectory folder;
+    const fs::path path = folder / L"kept.ksig";
+    WriteBytes(path, "C:\\kept.exe");
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    MessageBoxRecorder boxes;
+    SaveListFileAndReport(CString(path.wstring()), L"C:\\new.exe");
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_TRUE(boxes.Boxes()[0].text.Str().starts_with(L"Failed to save the file. Error code: "));
+    EXPECT_EQ(ReadBytes(path), "C:\\kept.exe");
+    EXPECT_EQ(FolderContents(folder.Path()), std::vector<fs::path>{L"kept.ksig"});
+}
+
 TEST(ListFileOnDisk, LoadingSomethingUnreadableChangesNothing)
 {
     TempDirectory folder;

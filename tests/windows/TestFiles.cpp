@@ -42,7 +42,11 @@ void RemoveTree(const std::wstring& path)
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(path + L"\\" + name);
             else
+            {
+                // A read-only file cannot be deleted until it is made writable again.
+                SetFileAttributesW((path + L"\\" + name).c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileW((path + L"\\" + name).c_str());
+            }
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }

@@ -2,6 +2,7 @@
 
 #include "../listfile/Association.h"
 #include "../listfile/CommandLine.h"
+#include "../platform/Com.h"
 #include "../ui/QuorlinDlg.h"
 
 #include <commctrl.h>
@@ -16,6 +17,7 @@ CQuorlinApp::CQuorlinApp()
 
 BOOL CQuorlinApp::InitInstance()
 {
+    const ComApartment com;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     CWinApp::InitInstance();

@@ -29,17 +29,6 @@ CDialogEx::~CDialogEx()
 
 namespace
 {
-// Whom a dialog without a parent belongs to: the application's main window, unless that is the dialog
-// itself or not there, and then the thread's active window.
-HWND DefaultOwner(const CWnd* dialog)
-{
-    const CWinApp* application = AfxGetApp();
-    if (application && application->m_pMainWnd && application->m_pMainWnd != dialog &&
-        IsWindow(application->m_pMainWnd->m_hWnd))
-        return application->m_pMainWnd->m_hWnd;
-    return application && application->m_pMainWnd == dialog ? nullptr : GetActiveWindow();
-}
-
 void CenterOver(HWND window, HWND owner)
 {
     RECT area{};
@@ -65,7 +54,10 @@ void CenterOver(HWND window, HWND owner)
 bool CDialogEx::Create()
 {
     m_endCode.reset();
-    m_owner = m_parent ? m_parent->m_hWnd : DefaultOwner(this);
+    // The main window belongs to nobody; any other dialog without a parent to whom a box would.
+    const CWinApp* application = AfxGetApp();
+    const bool isMainWindow = application && application->m_pMainWnd == this;
+    m_owner = m_parent ? m_parent->m_hWnd : isMainWindow ? nullptr : DefaultModalOwner();
     return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), m_owner,
                               DialogProcedure, reinterpret_cast<LPARAM>(this)) != nullptr;
 }

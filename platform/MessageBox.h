@@ -4,7 +4,8 @@
 
 #include <functional>
 
-// A modal message box owned by the active window, captioned with the application's name; returns the answer.
+// A modal message box owned as DefaultModalOwner says, captioned with the application's name; returns the
+// answer.
 int AfxMessageBox(const CString& text, unsigned type = 0);
 
 // The one seam for in-process tests: while a sink is set, boxes go to it instead of the screen and it gives

@@ -1,6 +1,7 @@
 #include "MessageBox.h"
 
 #include "ApplicationName.h"
+#include "WinApp.h"
 
 #include <windows.h>
 
@@ -18,7 +19,8 @@ int AfxMessageBox(const CString& text, unsigned type)
     if (Sink())
         return Sink()(text, type);
     const CString caption = AfxGetAppName();
-    return MessageBoxW(GetActiveWindow(), text, caption, type);
+    // MessageBoxW disables the owner while the box is up and enables it again after.
+    return MessageBoxW(DefaultModalOwner(), text, caption, type);
 }
 
 MessageBoxSink SetMessageBoxSink(MessageBoxSink sink)

@@ -26,6 +26,12 @@ template <class Resource, auto CloseFunction> class UniqueResource
         Close();
         m_resource = resource;
     }
+    // Closes what it holds and gives the address for a function that fills in a new resource.
+    Resource* Put()
+    {
+        Close();
+        return &m_resource;
+    }
     Resource Detach()
     {
         Resource resource = m_resource;

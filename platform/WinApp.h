@@ -57,5 +57,10 @@ class CWinApp
 
 CWinApp* AfxGetApp();
 
+// The owner of a modal box or dialog opened without a parent: the main window's last active popup (the main
+// window itself when none is up), or the thread's active window while there is no main window. Only an owner
+// keeps the box modal, with no taskbar button of its own, when the program is not in the foreground.
+HWND DefaultModalOwner();
+
 // The program's entry, given the arguments of wWinMain: runs the application object's InitInstance.
 int AfxWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showCommand);

@@ -33,6 +33,14 @@ CWinApp* AfxGetApp()
     return g_application;
 }
 
+HWND DefaultModalOwner()
+{
+    const CWinApp* application = AfxGetApp();
+    const HWND mainWindow =
+        application && application->m_pMainWnd ? application->m_pMainWnd->m_hWnd : nullptr;
+    return mainWindow && IsWindow(mainWindow) ? GetLastActivePopup(mainWindow) : GetActiveWindow();
+}
+
 BOOL CWinApp::InitInstance()
 {
     if (m_dwRestartManagerSupportFlags & AFX_RESTART_MANAGER_SUPPORT_RESTART)

@@ -146,14 +146,15 @@ HWND FindEdit(HWND parent)
 }
 } // namespace
 
-QuorlinProcess::QuorlinProcess(const std::filesystem::path& program, const std::wstring& arguments)
+QuorlinProcess::QuorlinProcess(const std::filesystem::path& program, const std::wstring& arguments,
+                               const std::filesystem::path& folder)
 {
     std::wstring commandLine =
         L"\"" + program.wstring() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &m_process))
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &m_process))
         return;
     for (int tries = 0; tries < 400 && !m_window; ++tries)
     {
@@ -196,6 +197,12 @@ bool QuorlinProcess::IsEnabled(int controlId) const
 void QuorlinProcess::Click(int controlId) const
 {
     PostMessageW(Item(controlId), BM_CLICK, 0, 0);
+}
+
+void QuorlinProcess::Command(int controlId) const
+{
+    PostMessageW(m_window, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Item(controlId)));
 }
 
 void QuorlinProcess::PressKey(int controlId, UINT virtualKey) const
@@ -262,6 +269,14 @@ bool QuorlinProcess::SaveScreenshot(const std::filesystem::path& path) const
     }
     std::ofstream(path, std::ios::binary) << EncodePng(width, height, rgb);
     return true;
+}
+
+UniqueWindow ShowForegroundWindow()
+{
+    UniqueWindow window(CreateWindowExW(0, L"Static", L"Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                        0, 320, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    SetForegroundWindow(window.Get());
+    return window;
 }
 
 std::optional<std::wstring> ReadUserString(const std::wstring& key, const wchar_t* name)

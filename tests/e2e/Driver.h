@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/UniqueHandle.h"
+
 #include <windows.h>
 
 #include <filesystem>
@@ -30,7 +32,9 @@ struct SeenWindow
 class QuorlinProcess
 {
   public:
-    QuorlinProcess(const std::filesystem::path& program, const std::wstring& arguments);
+    // Started in the given folder, or in the driver's own when none is given.
+    QuorlinProcess(const std::filesystem::path& program, const std::wstring& arguments,
+                   const std::filesystem::path& folder = {});
     QuorlinProcess(const QuorlinProcess&) = delete;
     QuorlinProcess& operator=(const QuorlinProcess&) = delete;
     ~QuorlinProcess();
@@ -42,6 +46,9 @@ class QuorlinProcess
     bool IsEnabled(int controlId) const;
     // Posts a click, so that the driver stays free to watch what the click starts.
     void Click(int controlId) const;
+    // Posts the command of a button as its click sends it, without the click's move of the keyboard focus
+    // into the program.
+    void Command(int controlId) const;
     void PressKey(int controlId, UINT virtualKey) const;
     void PostToWindow(UINT message, WPARAM w = 0, LPARAM l = 0) const;
 
@@ -65,6 +72,11 @@ class QuorlinProcess
     PROCESS_INFORMATION m_process{};
     HWND m_window = nullptr;
 };
+
+using UniqueWindow = UniqueResource<HWND, &::DestroyWindow>;
+
+// A window of the driver's own, shown in the foreground: the user at work in another program.
+UniqueWindow ShowForegroundWindow();
 
 // A value under HKEY_CURRENT_USER, or nothing when it is not there.
 std::optional<std::wstring> ReadUserString(const std::wstring& key, const wchar_t* name);

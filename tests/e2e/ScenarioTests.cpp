@@ -129,12 +129,18 @@ TEST_F(Scenario, FirstStartWithAnEmptyProfileAndNoSdkHasNoToolAndSignSaysSo)
     ASSERT_TRUE(quorlin.Window());
     EXPECT_EQ(quorlin.Text(IDC_TOOL_PATH), L"");
 
-    quorlin.Click(IDOK);
+    // The user is at work in another program when the box comes up.
+    const UniqueWindow elsewhere = ShowForegroundWindow();
+    ASSERT_EQ(GetForegroundWindow(), elsewhere.Get());
+    quorlin.Command(IDOK);
     const std::optional<SeenWindow> box = quorlin.WaitForWindow(L"Quorlin");
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text, L"Error - no SignTool set");
     EXPECT_EQ(box->icon, SeenWindow::Icon::None);
+    EXPECT_EQ(GetWindow(box->window, GW_OWNER), quorlin.Window()) << "the box belongs to the main dialog";
+    EXPECT_FALSE(IsWindowEnabled(quorlin.Window())) << "and the dialog waits for it";
     QuorlinProcess::Press(*box, IDOK);
+    EXPECT_TRUE(Eventually([&] { return IsWindowEnabled(quorlin.Window()) != FALSE; }));
     EXPECT_EQ(quorlin.Text(IDC_LOG), L"");
     EXPECT_EQ(ReadUserString(kSettings, L"SigntoolPath"), std::nullopt);
 }
@@ -155,6 +161,37 @@ TEST_F(Scenario, TheToolPickedWithTheOpenDialogIsRememberedForTheNextStart)
     QuorlinProcess second(Program(), L"");
     ASSERT_TRUE(second.Window());
     EXPECT_EQ(second.Text(IDC_TOOL_PATH), tool.Path().Str());
+}
+
+TEST_F(Scenario, TheToolStartsInTheProgramsOwnFolderAfterFileDialogsBrowsedElsewhere)
+{
+    StandinTool tool;
+    const TempDirectory startFolder;
+    const CString where = tool.Script(L"where.exe", "cwd\n");
+    const fs::path list = ListFile(L"where.ksig", std::string(where.Str().begin(), where.Str().end()));
+    QuorlinProcess quorlin(Program(), Quoted(list), startFolder.Path());
+    ASSERT_TRUE(quorlin.Window());
+
+    fs::create_directories(m_folder / L"lists");
+    quorlin.Click(IDC_SAVE);
+    std::optional<SeenWindow> dialog = quorlin.WaitForWindow(L"");
+    ASSERT_TRUE(dialog) << "no save dialog appeared";
+    QuorlinProcess::ChooseFile(*dialog, (m_folder / L"lists" / L"saved.ksig").wstring());
+    const std::optional<SeenWindow> box = quorlin.WaitForWindow(L"Quorlin");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, L"File saved successfully!");
+    QuorlinProcess::Press(*box, IDOK);
+
+    quorlin.Click(IDC_BROWSE);
+    dialog = quorlin.WaitForWindow(L"", box->window);
+    ASSERT_TRUE(dialog) << "no open dialog appeared";
+    QuorlinProcess::ChooseFile(*dialog, tool.Path().Str());
+    ASSERT_TRUE(Eventually([&] { return quorlin.Text(IDC_TOOL_PATH) == tool.Path().Str(); }));
+
+    quorlin.Click(IDOK);
+    ASSERT_TRUE(Eventually([&] { return quorlin.Text(IDC_LOG).ends_with(L"Finished!"); }));
+    EXPECT_EQ(quorlin.Text(IDC_LOG),
+              L"Starting...\r\n" + startFolder.Path().wstring() + L"\r\n\r\nFinished!");
 }
 
 TEST_F(Scenario, AListFromTheCommandLineIsSignedFileByFileWhileClosingIsRefused)

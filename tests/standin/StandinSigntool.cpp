@@ -10,6 +10,7 @@
 //   hex XX XX ..  these bytes to standard output
 //   fill N XX     N copies of the byte XX to standard output
 //   counted N     the first N bytes of the lines "0000000\n", "0000001\n", ... to standard output
+//   cwd           the current folder and CR LF to standard output
 //   sleep MS      wait MS milliseconds
 //   exit CODE     end with CODE
 // Any other file, or none, gets one line saying that no signature was made, and exit code 0.
@@ -133,6 +134,12 @@ int RunScript(const std::vector<std::string>& lines)
         }
         else if (verb == "counted")
             WriteAll(STD_OUTPUT_HANDLE, CountedOutput(std::strtoull(rest.c_str(), nullptr, 10)));
+        else if (verb == "cwd")
+        {
+            char folder[MAX_PATH] = "";
+            GetCurrentDirectoryA(MAX_PATH, folder);
+            WriteAll(STD_OUTPUT_HANDLE, std::string(folder) + "\r\n");
+        }
         else if (verb == "sleep")
             Sleep(std::strtoul(rest.c_str(), nullptr, 10));
         else if (verb == "exit")

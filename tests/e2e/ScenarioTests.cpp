@@ -5,6 +5,7 @@
 #include "PrintCString.h"
 #include "platform/UniqueHandle.h"
 #include "ui/resource.h"
+#include "windows/DisposableMachine.h"
 #include "windows/RegistryScratch.h"
 #include "windows/TestFiles.h"
 
@@ -12,6 +13,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -97,14 +99,20 @@ bool Eventually(const std::function<bool()>& condition, DWORD milliseconds = 200
     return false;
 }
 
-// Every scenario starts from an empty profile and a machine without the Windows SDK.
+// Every scenario starts from an empty profile and a machine without the Windows SDK's registration: it
+// removes the program's real settings and the machine's SDK key, and Quorlin.exe registers itself for ".ksig"
+// files at every start. So the scenarios run only on a machine declared disposable.
 class Scenario : public ::testing::Test
 {
   protected:
-    Scenario()
-        : m_profile(HKEY_CURRENT_USER, kProfile),
-          m_sdk(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows Kits\\Installed Roots")
+    void SetUp() override
     {
+        if (!IsDisposableMachine())
+            GTEST_SKIP() << NotDisposable(
+                "the user's Quorlin settings and .ksig association and the machine's "
+                "Windows SDK registration");
+        m_profile.emplace(HKEY_CURRENT_USER, kProfile);
+        m_sdk.emplace(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows Kits\\Installed Roots");
     }
 
     static void StoreToolPath(const std::wstring& path)
@@ -118,8 +126,8 @@ class Scenario : public ::testing::Test
         return m_folder / name;
     }
 
-    RegistryScratch m_profile;
-    RegistryScratch m_sdk;
+    std::optional<RegistryScratch> m_profile;
+    std::optional<RegistryScratch> m_sdk;
     TempDirectory m_folder;
 };
 

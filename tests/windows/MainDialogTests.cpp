@@ -21,8 +21,8 @@ namespace fs = std::filesystem;
 
 namespace
 {
-// A real main dialog window in this process, driven with real window messages, with this program's profile
-// emptied before and after.
+// A real main dialog window in this process, driven with real window messages. The program's profile is in
+// registry keys of the test's own.
 class MainDialog : public ::testing::Test
 {
   protected:
@@ -31,11 +31,12 @@ class MainDialog : public ::testing::Test
         AfxGetApp()->SetRegistryKey(L"Vantrel-App");
     }
 
-    // Opens the dialog, with toolPath stored in the profile first when it is given.
+    // Opens the dialog with toolPath stored in the profile. Without one, the profile holds the marker that
+    // ends the search, so that no signtool.exe of the machine's own is ever found and run.
     void Open(const std::wstring& toolPath = L"", const CString& listFile = L"")
     {
-        if (!toolPath.empty())
-            AfxGetApp()->WriteProfileString(L"Settings", L"SigntoolPath", toolPath.c_str());
+        AfxGetApp()->WriteProfileString(L"Settings", L"SigntoolPath",
+                                        toolPath.empty() ? L"signtool.exe not found" : toolPath.c_str());
         m_dialog = std::make_unique<CQuorlinDlg>();
         m_dialog->LoadListFile(listFile);
         ASSERT_TRUE(m_dialog->Create());
@@ -72,6 +73,7 @@ class MainDialog : public ::testing::Test
         SendMessageW(Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
     }
 
+    RedirectedRegistry m_registry;
     RegistryScratch m_profile;
     TempDirectory m_folder;
     std::unique_ptr<CQuorlinDlg> m_dialog;

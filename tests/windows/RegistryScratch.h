@@ -1,10 +1,15 @@
 #pragma once
 
+#include "platform/UniqueHandle.h"
+
+#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <stdexcept>
 #include <string>
 
-// Removes a registry key with everything below it when the test ends, and before it starts.
+// Removes a registry key with everything below it when the test starts and when it ends; in between, the test
+// writes and reads its values.
 class RegistryScratch
 {
   public:
@@ -19,10 +24,11 @@ class RegistryScratch
     }
     void SetValue(const wchar_t* name, DWORD type, const void* data, std::size_t bytes) const
     {
-        HKEY key = nullptr;
-        RegCreateKeyExW(m_root, m_path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-        RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(bytes));
-        RegCloseKey(key);
+        UniqueHkey key;
+        if (RegCreateKeyExW(m_root, m_path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.Put(), nullptr) ==
+            ERROR_SUCCESS)
+            RegSetValueExW(key.Get(), name, 0, type, static_cast<const BYTE*>(data),
+                           static_cast<DWORD>(bytes));
     }
     // The REG_SZ value's text, or nothing when the value does not exist.
     bool ReadString(const wchar_t* name, std::wstring& text) const
@@ -45,4 +51,66 @@ class RegistryScratch
 
     HKEY m_root;
     std::wstring m_path;
+};
+
+// For as long as it lives, HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE of this process are two empty keys of the
+// running test's own, under the real HKEY_CURRENT_USER\Software\Vantrel-App\QuorlinTest\<test>, which are
+// removed at the end. Whatever the code under test reads or writes there, the user's and the machine's own
+// registry is neither read nor changed; programs that the test starts see the real registry.
+class RedirectedRegistry
+{
+  public:
+    RedirectedRegistry()
+    {
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        const std::string name = std::string(test->test_suite_name()) + "." + test->name();
+        m_path = kTestsKey + L"\\" + std::wstring(name.begin(), name.end());
+        m_createdVendorKey = !KeyExists(kVendorKey);
+        RegDeleteTreeW(HKEY_CURRENT_USER, m_path.c_str());
+        // Both keys are made before either redirection, which would move where the second one is made.
+        UniqueHkey user = CreateKey(L"HKEY_CURRENT_USER");
+        UniqueHkey machine = CreateKey(L"HKEY_LOCAL_MACHINE");
+        // The system keeps a reference of its own to each key it redirects to. A test must not go on against
+        // the real registry: the fixture's construction ends here, before any scratch key is touched.
+        if (!user || !machine || RegOverridePredefKey(HKEY_CURRENT_USER, user.Get()) != ERROR_SUCCESS ||
+            RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine.Get()) != ERROR_SUCCESS)
+        {
+            RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+            RegDeleteTreeW(HKEY_CURRENT_USER, m_path.c_str());
+            throw std::runtime_error("the registry could not be redirected to keys of the test's own");
+        }
+    }
+    RedirectedRegistry(const RedirectedRegistry&) = delete;
+    RedirectedRegistry& operator=(const RedirectedRegistry&) = delete;
+    ~RedirectedRegistry()
+    {
+        RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+        RegDeleteTreeW(HKEY_CURRENT_USER, m_path.c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, m_path.c_str());
+        // Each only when nothing else is left in it.
+        RegDeleteKeyW(HKEY_CURRENT_USER, kTestsKey.c_str());
+        if (m_createdVendorKey)
+            RegDeleteKeyW(HKEY_CURRENT_USER, kVendorKey.c_str());
+    }
+
+  private:
+    inline static const std::wstring kVendorKey = L"Software\\Vantrel-App";
+    inline static const std::wstring kTestsKey = kVendorKey + L"\\QuorlinTest";
+
+    static bool KeyExists(const std::wstring& path)
+    {
+        UniqueHkey key;
+        return RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
+    }
+    UniqueHkey CreateKey(const wchar_t* name) const
+    {
+        UniqueHkey key;
+        RegCreateKeyExW(HKEY_CURRENT_USER, (m_path + L"\\" + name).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, key.Put(), nullptr);
+        return key;
+    }
+
+    std::wstring m_path;
+    bool m_createdVendorKey = false;
 };

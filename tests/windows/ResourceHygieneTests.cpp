@@ -36,7 +36,7 @@ std::wstring Repeated(const std::wstring& line, int times)
 
 TEST(ResourceHygiene, ARunOverAThousandFilesLeavesNoHandleOrWindowObjectBehind)
 {
-    RegistryScratch profile(HKEY_CURRENT_USER, L"Software\\Vantrel-App\\" + AfxGetApp()->AppName().Str());
+    const RedirectedRegistry registry;
     AfxGetApp()->SetRegistryKey(L"Vantrel-App");
     StandinTool tool;
     // Started before the first count, so that the watch's own thread is in both counts.

@@ -1,6 +1,7 @@
-#include "DialogWatcher.h"
+#include "DisposableMachine.h"
 #include "RegistryScratch.h"
 #include "TestFiles.h"
+#include "WindowText.h"
 #include "ui/resource.h"
 
 #include <gtest/gtest.h>
@@ -8,38 +9,40 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace
 {
-struct Found
+// The visible windows of a process.
+std::vector<HWND> VisibleWindows(DWORD processId)
 {
-    DWORD processId;
-    HWND window;
-};
+    struct Search
+    {
+        DWORD processId;
+        std::vector<HWND> windows;
+    } search{processId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM context)
+        {
+            auto& search = *reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == search.processId && IsWindowVisible(window))
+                search.windows.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.windows;
+}
 
 // The visible main dialog of the given process, once it has appeared.
 HWND WaitForMainWindow(DWORD processId)
 {
     for (int tries = 0; tries < 400; ++tries)
     {
-        Found found{processId, nullptr};
-        EnumWindows(
-            [](HWND window, LPARAM context)
-            {
-                auto& found = *reinterpret_cast<Found*>(context);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                if (owner == found.processId && IsWindowVisible(window) &&
-                    WindowText(window) == L"SignTool GUI")
-                {
-                    found.window = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        if (found.window)
-            return found.window;
+        for (const HWND window : VisibleWindows(processId))
+            if (WindowText(window) == L"SignTool GUI")
+                return window;
         Sleep(25);
     }
     return nullptr;
@@ -63,9 +66,14 @@ class RunningQuorlin
         std::wstring commandLine = L"\"" + program.wstring() + L"\" " + arguments;
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
-        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &m_process))
-            m_window = WaitForMainWindow(m_process.dwProcessId);
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &process))
+            return;
+        m_process.Attach(process.hProcess);
+        m_thread.Attach(process.hThread);
+        m_processId = process.dwProcessId;
+        m_window = WaitForMainWindow(m_processId);
     }
     RunningQuorlin(const RunningQuorlin&) = delete;
     RunningQuorlin& operator=(const RunningQuorlin&) = delete;
@@ -73,30 +81,35 @@ class RunningQuorlin
     {
         if (m_window)
             CloseAndWait();
-        if (m_process.hProcess)
-        {
-            if (WaitForSingleObject(m_process.hProcess, 0) != WAIT_OBJECT_0)
-                TerminateProcess(m_process.hProcess, 1);
-            CloseHandle(m_process.hThread);
-            CloseHandle(m_process.hProcess);
-        }
+        if (m_process && WaitForSingleObject(m_process.Get(), 0) != WAIT_OBJECT_0)
+            TerminateProcess(m_process.Get(), 1);
     }
 
     HWND Window() const { return m_window; }
+    // The program's visible windows, once it has done all it does on its own at start and waits for input.
+    std::vector<HWND> WindowsWhenIdle() const
+    {
+        EXPECT_EQ(WaitForInputIdle(m_process.Get(), 20000), 0u);
+        return VisibleWindows(m_processId);
+    }
     // Closes the dialog and tells whether the program then ended.
     bool CloseAndWait()
     {
         PostMessageW(std::exchange(m_window, nullptr), WM_CLOSE, 0, 0);
-        return WaitForSingleObject(m_process.hProcess, 20000) == WAIT_OBJECT_0;
+        return WaitForSingleObject(m_process.Get(), 20000) == WAIT_OBJECT_0;
     }
 
   private:
-    PROCESS_INFORMATION m_process{};
+    UniqueHandle m_process;
+    UniqueHandle m_thread;
+    DWORD m_processId = 0;
     HWND m_window = nullptr;
 };
 
 TEST(QuorlinExe, StartsWithAListFileRegistersTheAssociationAndEndsWhenClosed)
 {
+    if (!IsDisposableMachine())
+        GTEST_SKIP() << NotDisposable("the user's .ksig association");
     RegistryScratch extension(HKEY_CURRENT_USER, L"Software\\Classes\\.ksig");
     RegistryScratch progId(HKEY_CURRENT_USER, L"Software\\Classes\\Quorlin.sigfile");
     TempDirectory folder;
@@ -119,16 +132,19 @@ TEST(QuorlinExe, StartsWithAListFileRegistersTheAssociationAndEndsWhenClosed)
 
     EXPECT_TRUE(quorlin.CloseAndWait()) << "closing the dialog ends the program";
 }
+
 TEST(QuorlinExe, AnUnreadableListFileOnTheCommandLineOpensAnEmptyList)
 {
+    if (!IsDisposableMachine())
+        GTEST_SKIP() << NotDisposable("the user's .ksig association and Quorlin settings");
     TempDirectory folder;
     std::filesystem::create_directories(folder / L"folder.ksig");
     RunningQuorlin quorlin(ExecutableDirectory() / L"Quorlin.exe",
                            L"\"" + (folder / L"folder.ksig").wstring() + L"\"");
     ASSERT_TRUE(quorlin.Window());
     EXPECT_EQ(ControlText(GetDlgItem(quorlin.Window(), IDC_FILE_LIST)), L"");
-    Sleep(300);
-    EXPECT_TRUE(IsWindowEnabled(quorlin.Window())) << "no message box holds the dialog";
+    EXPECT_EQ(quorlin.WindowsWhenIdle(), std::vector<HWND>{quorlin.Window()}) << "no message box was shown";
+    EXPECT_TRUE(IsWindowEnabled(quorlin.Window()));
     EXPECT_TRUE(quorlin.CloseAndWait()) << "the program works and closes as usual";
 }
 } // namespace

@@ -1,3 +1,4 @@
+#include "DisposableMachine.h"
 #include "PrintCString.h"
 #include "RegistryScratch.h"
 #include "TestFiles.h"
@@ -16,8 +17,9 @@ namespace
 {
 const std::wstring kSdkKey = L"SOFTWARE\\Microsoft\\Windows Kits\\Installed Roots";
 
-// The real profile key of this program, the real SDK key of the Wine machine, and the real default location
-// of the tool, each put back as it was afterwards.
+// Discovery against the registry and the file system. The profile and the SDK's registration are keys of the
+// test's own; the SDK's default signtool.exe is the machine's own path, so a test that needs it in place
+// creates it only on a disposable machine, and one that needs it absent is skipped where it is installed.
 class ToolDiscoveryOnWindows : public ::testing::Test
 {
   protected:
@@ -34,11 +36,19 @@ class ToolDiscoveryOnWindows : public ::testing::Test
             fs::remove(kDefaultSigningToolPath);
     }
 
-    void CreateDefaultTool()
+    static bool DefaultToolExists() { return fs::exists(kDefaultSigningToolPath); }
+    // Whether the default signtool.exe is in place: it was there already, or this disposable machine gets one
+    // for the test.
+    bool PlaceDefaultTool()
     {
+        if (DefaultToolExists())
+            return true;
+        if (!IsDisposableMachine())
+            return false;
         fs::create_directories(fs::path(kDefaultSigningToolPath).parent_path());
         WriteBytes(kDefaultSigningToolPath, "MZ");
         m_createdDefault = true;
+        return true;
     }
     std::optional<std::wstring> Stored() const
     {
@@ -46,6 +56,7 @@ class ToolDiscoveryOnWindows : public ::testing::Test
         return m_profile.ReadString(L"SigntoolPath", text) ? std::optional(text) : std::nullopt;
     }
 
+    RedirectedRegistry m_registry;
     RegistryScratch m_profile;
     RegistryScratch m_sdk;
     TempDirectory m_folder;
@@ -54,6 +65,9 @@ class ToolDiscoveryOnWindows : public ::testing::Test
   private:
     bool m_createdDefault = false;
 };
+
+const char* const kDefaultToolPresent =
+    "this machine has signtool.exe at the SDK's default place, which the test needs absent";
 
 TEST_F(ToolDiscoveryOnWindows, AStoredPathIsUsedAndWrittenBackUnchecked)
 {
@@ -64,21 +78,25 @@ TEST_F(ToolDiscoveryOnWindows, AStoredPathIsUsedAndWrittenBackUnchecked)
 
 TEST_F(ToolDiscoveryOnWindows, AStoredNotFoundMarkerGivesNothingAndStays)
 {
+    if (!PlaceDefaultTool())
+        GTEST_SKIP() << NotDisposable("the SDK's default signtool.exe");
     m_profile.SetString(L"SigntoolPath", L"signtool.exe not found");
-    CreateDefaultTool();
     EXPECT_EQ(LocateSigningTool(m_system), CString(L""));
     EXPECT_EQ(Stored(), L"signtool.exe not found");
 }
 
 TEST_F(ToolDiscoveryOnWindows, TheDefaultLocationIsFoundStoredAndUsedNextTime)
 {
-    CreateDefaultTool();
+    if (!PlaceDefaultTool())
+        GTEST_SKIP() << NotDisposable("the SDK's default signtool.exe");
     EXPECT_EQ(LocateSigningTool(m_system), CString(kDefaultSigningToolPath));
     EXPECT_EQ(Stored(), kDefaultSigningToolPath);
 }
 
 TEST_F(ToolDiscoveryOnWindows, TheSdkRootFromTheMachineRegistryLeadsToTheTool)
 {
+    if (DefaultToolExists())
+        GTEST_SKIP() << kDefaultToolPresent;
     const fs::path root = m_folder / L"Windows Kits\\10";
     fs::create_directories(root / L"bin\\x64");
     WriteBytes(root / L"bin\\x64\\signtool.exe", "MZ");
@@ -91,6 +109,8 @@ TEST_F(ToolDiscoveryOnWindows, TheSdkRootFromTheMachineRegistryLeadsToTheTool)
 
 TEST_F(ToolDiscoveryOnWindows, MissesLeaveThePathEmptyAndTheProfileUnwritten)
 {
+    if (DefaultToolExists())
+        GTEST_SKIP() << kDefaultToolPresent;
     EXPECT_EQ(LocateSigningTool(m_system), CString(L"")) << "no SDK key";
     m_sdk.SetString(L"KitsRoot10", (m_folder / L"no kit here").wstring());
     EXPECT_EQ(LocateSigningTool(m_system), CString(L"")) << "the root has no tool";

@@ -2,8 +2,12 @@
 
 #include <windows.h>
 
-// Sole owner of one Win32 resource: closed by Close, by reassignment or by the destructor, never twice.
-template <class Resource, auto CloseFunction> class UniqueResource
+#include <cstdint>
+
+// Sole owner of one Win32 resource: closed by Close, by reassignment or by the destructor, never twice. The
+// empty value is the one the API that opens the resource reports failure with: NULL, or -1 for the APIs that
+// report INVALID_HANDLE_VALUE.
+template <class Resource, auto CloseFunction, std::intptr_t EmptyValue = 0> class UniqueResource
 {
   public:
     UniqueResource() = default;
@@ -20,7 +24,7 @@ template <class Resource, auto CloseFunction> class UniqueResource
     ~UniqueResource() { Close(); }
 
     Resource Get() const { return m_resource; }
-    explicit operator bool() const { return m_resource != Resource{}; }
+    explicit operator bool() const { return m_resource != Empty(); }
     void Attach(Resource resource)
     {
         Close();
@@ -35,17 +39,19 @@ template <class Resource, auto CloseFunction> class UniqueResource
     Resource Detach()
     {
         Resource resource = m_resource;
-        m_resource = Resource{};
+        m_resource = Empty();
         return resource;
     }
     void Close()
     {
-        if (m_resource != Resource{})
+        if (m_resource != Empty())
             CloseFunction(Detach());
     }
 
   private:
-    Resource m_resource{};
+    static Resource Empty() { return reinterpret_cast<Resource>(EmptyValue); }
+
+    Resource m_resource = Empty();
 };
 
 // Process, thread and pipe handles: these APIs report failure with NULL, never INVALID_HANDLE_VALUE.
@@ -55,4 +61,6 @@ inline HANDLE NullIfInvalid(HANDLE handle)
 {
     return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
 }
+// A search of FindFirstFileW, which reports failure with INVALID_HANDLE_VALUE.
+using UniqueFind = UniqueResource<HANDLE, &::FindClose, -1>;
 using UniqueHkey = UniqueResource<HKEY, &::RegCloseKey>;

@@ -1,6 +1,7 @@
 #include "Driver.h"
 
 #include "Png.h"
+#include "ui/resource.h"
 #include "windows/WindowText.h"
 
 #include <cstdint>
@@ -40,24 +41,32 @@ HWND FindDialog(DWORD processId, HWND skip, const std::wstring& caption, HWND sk
     return search.found;
 }
 
+void ReleaseScreenDc(HDC dc)
+{
+    ReleaseDC(nullptr, dc);
+}
+
+using UniqueScreenDc = UniqueResource<HDC, &ReleaseScreenDc>;
+using UniqueMemoryDc = UniqueResource<HDC, &::DeleteDC>;
+using UniqueGdiObject = UniqueResource<HGDIOBJ, &::DeleteObject>;
+
 // The pixels of a screen area, 32 bits each, drawn over by draw when it is given.
 std::vector<std::uint32_t> Pixels(int width, int height, const std::function<void(HDC)>& draw)
 {
-    const HDC screen = GetDC(nullptr);
-    const HDC memory = CreateCompatibleDC(screen);
+    const UniqueScreenDc screen(GetDC(nullptr));
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ previous = SelectObject(memory, bitmap);
-    draw(memory);
+    // Made before the device context, so that it is deleted after it: a bitmap still selected into a device
+    // context must not be deleted.
+    const UniqueGdiObject bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const UniqueMemoryDc memory(CreateCompatibleDC(screen.Get()));
+    const HGDIOBJ previous = SelectObject(memory.Get(), bitmap.Get());
+    draw(memory.Get());
     GdiFlush();
+    SelectObject(memory.Get(), previous);
     const auto* first = static_cast<const std::uint32_t*>(bits);
     std::vector<std::uint32_t> pixels(first, first + static_cast<std::size_t>(width) * height);
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     for (std::uint32_t& pixel : pixels)
         pixel &= 0x00FFFFFF;
     return pixels;
@@ -69,18 +78,16 @@ std::vector<std::uint32_t> ScreenPixels(int x, int y, int width, int height)
     return Pixels(width, height,
                   [&](HDC dc)
                   {
-                      const HDC screen = GetDC(nullptr);
-                      BitBlt(dc, 0, 0, width, height, screen, x, y, SRCCOPY);
-                      ReleaseDC(nullptr, screen);
+                      const UniqueScreenDc screen(GetDC(nullptr));
+                      BitBlt(dc, 0, 0, width, height, screen.Get(), x, y, SRCCOPY);
                   });
 }
 
-// Which of the system's message-box icons a static control shows. Icon handles do not cross processes, so
-// its picture on the screen is compared with each system icon drawn on the same background.
-SeenWindow::Icon IconOf(HWND iconControl)
+// Which of the system's message-box icons a static control shows, or Other when the control shows none of
+// them yet. Icon handles do not cross processes, so its picture on the screen is compared with each system
+// icon drawn on the same background.
+SeenWindow::Icon ShownIcon(HWND iconControl)
 {
-    if (!SendMessageW(iconControl, STM_GETICON, 0, 0))
-        return SeenWindow::Icon::None;
     RECT area{};
     GetWindowRect(iconControl, &area);
     const int width = area.right - area.left;
@@ -100,17 +107,31 @@ SeenWindow::Icon IconOf(HWND iconControl)
             Pixels(width, height,
                    [&](HDC dc)
                    {
-                       const HBRUSH brush = CreateSolidBrush(
-                           RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF));
+                       const UniqueGdiObject brush(CreateSolidBrush(
+                           RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF)));
                        const RECT all{0, 0, width, height};
-                       FillRect(dc, &all, brush);
-                       DeleteObject(brush);
+                       FillRect(dc, &all, static_cast<HBRUSH>(brush.Get()));
                        DrawIconEx(dc, 0, 0, LoadIconW(nullptr, candidate.id), 0, 0, 0, nullptr, DI_NORMAL);
                    });
         if (drawn == shown)
             return candidate.icon;
     }
     return SeenWindow::Icon::Other;
+}
+
+// The icon of a message box: a box that has one may not have painted it yet, so its picture is read again
+// until it is one of the system's, for at most a few seconds.
+SeenWindow::Icon IconOf(HWND iconControl)
+{
+    if (!SendMessageW(iconControl, STM_GETICON, 0, 0))
+        return SeenWindow::Icon::None;
+    SeenWindow::Icon icon = ShownIcon(iconControl);
+    for (int tries = 0; tries < 200 && icon == SeenWindow::Icon::Other; ++tries)
+    {
+        Sleep(25);
+        icon = ShownIcon(iconControl);
+    }
+    return icon;
 }
 
 SeenWindow Read(HWND window)
@@ -153,12 +174,16 @@ QuorlinProcess::QuorlinProcess(const std::filesystem::path& program, const std::
         L"\"" + program.wstring() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &m_process))
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process))
         return;
+    m_process.Attach(process.hProcess);
+    m_thread.Attach(process.hThread);
+    m_processId = process.dwProcessId;
     for (int tries = 0; tries < 400 && !m_window; ++tries)
     {
-        m_window = FindDialog(m_process.dwProcessId, nullptr, L"SignTool GUI");
+        m_window = FindDialog(m_processId, nullptr, L"SignTool GUI");
         if (!m_window)
             Sleep(25);
     }
@@ -166,7 +191,7 @@ QuorlinProcess::QuorlinProcess(const std::filesystem::path& program, const std::
 
 QuorlinProcess::~QuorlinProcess()
 {
-    if (!m_process.hProcess)
+    if (!m_process)
         return;
     if (!HasExited() && m_window)
     {
@@ -174,9 +199,7 @@ QuorlinProcess::~QuorlinProcess()
         WaitForExit(10000);
     }
     if (!HasExited())
-        TerminateProcess(m_process.hProcess, 1);
-    CloseHandle(m_process.hThread);
-    CloseHandle(m_process.hProcess);
+        TerminateProcess(m_process.Get(), 1);
 }
 
 std::wstring QuorlinProcess::Text(int controlId) const
@@ -217,14 +240,32 @@ void QuorlinProcess::PostToWindow(UINT message, WPARAM w, LPARAM l) const
     PostMessageW(m_window, message, w, l);
 }
 
+bool QuorlinProcess::WaitUntilPostsHandled() const
+{
+    // A thread takes the messages posted to it in the order they came, so once a limit posted now is in
+    // force, everything posted before it has been handled. The limit is that of the read-only log, which
+    // nobody types into.
+    static UINT next = 1000000;
+    const UINT limit = next++;
+    PostMessageW(Item(IDC_LOG), EM_SETLIMITTEXT, limit, 0);
+    for (int tries = 0; tries < 800; ++tries)
+    {
+        if (static_cast<UINT>(SendMessageW(Item(IDC_LOG), EM_GETLIMITTEXT, 0, 0)) == limit)
+            return true;
+        Sleep(25);
+    }
+    return false;
+}
+
 std::optional<SeenWindow> QuorlinProcess::WaitForWindow(const std::wstring& caption, HWND except,
                                                         DWORD milliseconds) const
 {
     for (DWORD waited = 0; waited <= milliseconds; waited += 25)
     {
-        if (const HWND found = FindDialog(m_process.dwProcessId, m_window, caption, except))
+        if (const HWND found = FindDialog(m_processId, m_window, caption, except))
         {
-            Sleep(100); // let it finish its own initialisation before it is read
+            // Answered once the window's thread is back in its message loop: its initialisation is done.
+            SendMessageW(found, WM_NULL, 0, 0);
             return Read(found);
         }
         Sleep(25);
@@ -246,7 +287,7 @@ void QuorlinProcess::ChooseFile(const SeenWindow& dialog, const std::wstring& pa
 
 bool QuorlinProcess::WaitForExit(DWORD milliseconds) const
 {
-    return m_process.hProcess && WaitForSingleObject(m_process.hProcess, milliseconds) == WAIT_OBJECT_0;
+    return m_process && WaitForSingleObject(m_process.Get(), milliseconds) == WAIT_OBJECT_0;
 }
 
 bool QuorlinProcess::SaveScreenshot(const std::filesystem::path& path) const

@@ -51,6 +51,9 @@ class QuorlinProcess
     void Command(int controlId) const;
     void PressKey(int controlId, UINT virtualKey) const;
     void PostToWindow(UINT message, WPARAM w = 0, LPARAM l = 0) const;
+    // Waits until the program has handled every message posted to it before this call; false when it does
+    // not get there, its window gone or its thread held.
+    bool WaitUntilPostsHandled() const;
 
     // Waits for a visible dialog of the program, other than the main one and other than `except`, whose
     // caption is given (any when empty), and reads it.
@@ -69,7 +72,9 @@ class QuorlinProcess
   private:
     HWND Item(int controlId) const { return GetDlgItem(m_window, controlId); }
 
-    PROCESS_INFORMATION m_process{};
+    UniqueHandle m_process;
+    UniqueHandle m_thread;
+    DWORD m_processId = 0;
     HWND m_window = nullptr;
 };
 

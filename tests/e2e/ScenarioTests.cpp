@@ -221,9 +221,8 @@ TEST_F(Scenario, AListFromTheCommandLineIsSignedFileByFileWhileClosingIsRefused)
     EXPECT_TRUE(Eventually([&] { return !quorlin.IsEnabled(IDOK); }))
         << "Sign is disabled while the run lasts";
     quorlin.PostToWindow(WM_CLOSE);
-    Sleep(300);
-    EXPECT_FALSE(quorlin.HasExited()) << "a close request during the run is refused";
     ASSERT_TRUE(Eventually([&] { return quorlin.Text(IDC_LOG).ends_with(L"Finished!"); }));
+    EXPECT_TRUE(quorlin.WaitUntilPostsHandled()) << "the dialog still runs: the close request was refused";
 
     EXPECT_EQ(
         quorlin.Text(IDC_LOG),
@@ -259,9 +258,9 @@ TEST_F(Scenario, SaveAddsTheExtensionAndAFailedSaveKeepsTheFileThatWasThere)
     EXPECT_EQ(ReadBytes(m_folder / L"saved list.ksig"), "C:\\a.exe\r\nC:\\b b\\c.dll");
 
     const fs::path held = ListFile(L"held.ksig", "C:\\kept.exe");
-    const HANDLE holder =
-        CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    UniqueHandle holder(NullIfInvalid(
+        CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    ASSERT_TRUE(holder);
     quorlin.Click(IDC_SAVE);
     dialog = quorlin.WaitForWindow(L"");
     ASSERT_TRUE(dialog);
@@ -270,7 +269,7 @@ TEST_F(Scenario, SaveAddsTheExtensionAndAFailedSaveKeepsTheFileThatWasThere)
     ASSERT_TRUE(prompt) << "the save dialog did not ask before overwriting";
     QuorlinProcess::Press(*prompt, IDYES);
     box = quorlin.WaitForWindow(L"Quorlin");
-    CloseHandle(holder);
+    holder.Close();
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text, L"Failed to save the file. Error code: 11");
     EXPECT_EQ(box->icon, SeenWindow::Icon::Error);

@@ -16,6 +16,7 @@
 // Any other file, or none, gets one line saying that no signature was made, and exit code 0.
 
 #include "CountedOutput.h"
+#include "platform/UniqueHandle.h"
 
 #include <windows.h>
 
@@ -64,27 +65,23 @@ void AppendToJournal(int argc, wchar_t** argv)
         line += argv[i];
     }
     const std::string bytes = Utf8(line) + "\n";
-    const HANDLE file = CreateFileW(journal, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
+    const UniqueHandle file(
+        NullIfInvalid(CreateFileW(journal, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
     DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    if (file)
+        WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 std::string ReadWholeFile(const wchar_t* path)
 {
     std::string bytes;
-    const HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
+    const UniqueHandle file(NullIfInvalid(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
     char buffer[4096];
     DWORD count = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &count, nullptr) && count > 0)
+    while (file && ReadFile(file.Get(), buffer, sizeof(buffer), &count, nullptr) && count > 0)
         bytes.append(buffer, count);
-    CloseHandle(file);
     return bytes;
 }
 

@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 #include "listfile/ListFile.h"
 #include "platform/FileException.h"
+#include "platform/UniqueHandle.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -160,12 +161,12 @@ TEST(ListFileOnDisk, AListFileHeldOpenByAnotherProgramKeepsItsBytes)
     TempDirectory folder;
     const fs::path path = folder / L"busy.ksig";
     WriteBytes(path, "C:\\kept.exe");
-    const HANDLE holder =
-        CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    UniqueHandle holder(NullIfInvalid(
+        CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    ASSERT_TRUE(holder);
     MessageBoxRecorder boxes;
     SaveListFileAndReport(CString(path.wstring()), L"C:\\new.exe");
-    CloseHandle(holder);
+    holder.Close();
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_EQ(boxes.Boxes()[0].text, CString(L"Failed to save the file. Error code: 11"));
     EXPECT_EQ(ReadBytes(path), "C:\\kept.exe");

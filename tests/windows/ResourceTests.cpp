@@ -1,4 +1,5 @@
 #include "TestFiles.h"
+#include "platform/UniqueHandle.h"
 #include "ui/resource.h"
 
 #include <gtest/gtest.h>
@@ -21,23 +22,18 @@ class BuiltProgram : public ::testing::Test
                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE))
     {
     }
-    ~BuiltProgram() override
-    {
-        if (m_module)
-            FreeLibrary(m_module);
-    }
 
     std::string_view Resource(const wchar_t* type, const wchar_t* name) const
     {
-        const HRSRC found = FindResourceW(m_module, name, type);
+        const HRSRC found = FindResourceW(m_module.Get(), name, type);
         if (!found)
             return {};
-        return {static_cast<const char*>(LockResource(LoadResource(m_module, found))),
-                SizeofResource(m_module, found)};
+        return {static_cast<const char*>(LockResource(LoadResource(m_module.Get(), found))),
+                SizeofResource(m_module.Get(), found)};
     }
 
     std::filesystem::path m_path;
-    HMODULE m_module;
+    UniqueResource<HMODULE, &::FreeLibrary> m_module;
 };
 
 // Reads a dialog template: DLGTEMPLATEEX followed by DLGITEMTEMPLATEEX entries.
@@ -231,7 +227,7 @@ TEST_F(BuiltProgram, HoldsTheAboutTextAndThirteenIconImages)
 {
     ASSERT_TRUE(m_module);
     wchar_t text[64] = {};
-    LoadStringW(m_module, IDS_ABOUTBOX, text, 64);
+    LoadStringW(m_module.Get(), IDS_ABOUTBOX, text, 64);
     EXPECT_STREQ(text, L"&About Quorlin...");
 
     const std::string_view group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(IDR_MAINFRAME));

@@ -1,5 +1,7 @@
 #include "TestFiles.h"
 
+#include "platform/UniqueHandle.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -31,8 +33,8 @@ namespace
 void RemoveTree(const std::wstring& path)
 {
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE)
+    const UniqueFind search(FindFirstFileW((path + L"\\*").c_str(), &found));
+    if (search)
     {
         do
         {
@@ -47,8 +49,7 @@ void RemoveTree(const std::wstring& path)
                 SetFileAttributesW((path + L"\\" + name).c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileW((path + L"\\" + name).c_str());
             }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+        } while (FindNextFileW(search.Get(), &found));
     }
     RemoveDirectoryW(path.c_str());
 }

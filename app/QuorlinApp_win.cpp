@@ -1,7 +1,7 @@
 #include "QuorlinApp.h"
 
 #include "../listfile/Association.h"
-#include "../listfile/CommandLine.h"
+#include "../listfile/ListFileType.h"
 #include "../platform/Com.h"
 #include "../ui/QuorlinDlg.h"
 
@@ -21,8 +21,8 @@ BOOL CQuorlinApp::InitInstance()
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     CWinApp::InitInstance();
-    // The class library's control container, shell manager and visual manager would be set up here; they
-    // have no counterpart without it and change nothing in what this program does.
+    // No control container, shell manager or visual manager: the dialogs hold no ActiveX controls, reach the
+    // shell only through its file dialogs, and take the system's look from the manifest's common controls.
     SetRegistryKey(L"Vantrel-App");
     RegisterListFileType();
     const CString listFile = ListFileFromCommandLine(__argc, __wargv);

@@ -66,7 +66,8 @@ int wmain(int argc, wchar_t** argv)
             const double start = Now();
             for (int i = 0; i < 5; ++i)
                 SetWindowTextW(log, text.c_str());
-            std::printf("  n = %4d (%5zu KiB): %7.2f ms a showing\n", n, text.size() / 1024, 1000 * (Now() - start) / 5);
+            std::printf("  n = %4d (%5zu KiB): %7.2f ms a showing\n", n, text.size() / 1024,
+                        1000 * (Now() - start) / 5);
         }
     }
 

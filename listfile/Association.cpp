@@ -1,6 +1,6 @@
 #include "Association.h"
 
-#include "CommandLine.h"
+#include "ListFileType.h"
 
 bool AssociationChanges(const ListFileAssociation& current, const CString& openCommand)
 {

@@ -1,39 +1,30 @@
 #include "Association.h"
 
-#include "../platform/ApplicationName.h"
-#include "../platform/UniqueHandle.h"
-#include "CommandLine.h"
+#include "../platform/ExecutablePath.h"
+#include "../platform/RegistryKey.h"
+#include "ListFileType.h"
 
 #include <windows.h>
 
 #include <shlobj.h>
 
-#include <string>
-
 namespace
 {
 std::optional<CString> DefaultValue(const CString& keyPath)
 {
-    DWORD size = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, keyPath, nullptr, RRF_RT_REG_SZ, nullptr, nullptr, &size) !=
-        ERROR_SUCCESS)
+    RegistryKey key;
+    CString text;
+    if (key.Open(HKEY_CURRENT_USER, keyPath, KEY_READ) != ERROR_SUCCESS ||
+        key.QueryString(nullptr, text) != ERROR_SUCCESS)
         return std::nullopt;
-    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    if (RegGetValueW(HKEY_CURRENT_USER, keyPath, nullptr, RRF_RT_REG_SZ, nullptr, text.data(), &size) !=
-        ERROR_SUCCESS)
-        return std::nullopt;
-    text.resize(std::wcslen(text.c_str()));
-    return CString(std::move(text));
+    return text;
 }
 
 void SetDefaultValue(const CString& keyPath, const CString& value)
 {
-    HKEY created = nullptr;
-    if (RegCreateKeyW(HKEY_CURRENT_USER, keyPath, &created) != ERROR_SUCCESS)
-        return;
-    UniqueHkey key(created);
-    RegSetValueW(key.Get(), nullptr, REG_SZ, value, static_cast<DWORD>(value.GetLength() * sizeof(wchar_t)));
+    RegistryKey key;
+    if (key.Create(HKEY_CURRENT_USER, keyPath) == ERROR_SUCCESS)
+        key.SetDefaultValue(value);
 }
 } // namespace
 

@@ -5,7 +5,7 @@
 
 // Replaces the list text and the file list with a list file's contents. An empty path does nothing, and a
 // file that cannot be read changes nothing and says nothing.
-void LoadListFile(const CString& path, CString& listText, CStringArray& files);
+void ReadListFile(const CString& path, CString& listText, CStringArray& files);
 
 // Writes the list text to path. The new bytes go to a temporary file beside it, which replaces the target
 // only once it is written and closed, so a failure never destroys the list file that was there; a list file
@@ -17,5 +17,5 @@ void SaveListFile(const CString& path, const CString& listText);
 // Saves and tells the user how it went: "File saved successfully!", or the failure with its cause code.
 void SaveListFileAndReport(const CString& path, const CString& listText);
 
-// The Save button: asks for a ".ksig" name and saves the list text there.
-void OnSave(const CString& listText);
+// What the Save button does: asks for a ".ksig" name and saves the list text there.
+void SaveListWithDialog(const CString& listText);

@@ -15,5 +15,5 @@ std::string ListFileBytes(const CString& listText);
 // at LF (a CR LF counts as one LF; any other CR stays in its line), and the last line needs no break. NUL
 // bytes are dropped.
 // Bytes that are valid UTF-8 with at least one multi-byte sequence are UTF-8 (a leading byte-order mark is
-// skipped); anything else is read in the ANSI code page, as files of earlier versions were written.
+// skipped); anything else is read in the ANSI code page, in which every list that it can hold is written.
 CStringArray ListFileLines(std::string_view bytes);

@@ -16,13 +16,13 @@ namespace
 // a folder, or held open by another program. Tells whether the target exists.
 bool RequireWritableTarget(const CString& path)
 {
-    UniqueHandle target(NullIfInvalid(
-        CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    const UniqueHfile target(
+        CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (target)
         return true;
     const DWORD error = GetLastError();
     if (error != ERROR_FILE_NOT_FOUND)
-        throw CFileException(CFileException::OsErrorToException(error), error);
+        CFileException::ThrowOsError(error);
     return false;
 }
 
@@ -36,12 +36,6 @@ CString TemporaryNameBeside(const CString& path)
                 slash == std::wstring::npos ? L"" : text.substr(0, slash + 1).c_str(), GetCurrentProcessId(),
                 counter++);
     return name;
-}
-
-[[noreturn]] void ThrowLastError()
-{
-    const DWORD error = GetLastError();
-    throw CFileException(CFileException::OsErrorToException(error), error);
 }
 
 // Puts the written list in the place of the one that was there, keeping that file's identity: its
@@ -63,13 +57,13 @@ void ReplaceListFile(const CString& path, const CString& written)
         // The old file was set aside but the new one could not take its name: the old one goes back.
         if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
             MoveFileExW(setAside, path, 0);
-        throw CFileException(CFileException::OsErrorToException(error), error);
+        CFileException::ThrowOsError(error);
     }
     DeleteFileW(setAside);
 }
 } // namespace
 
-void LoadListFile(const CString& path, CString& listText, CStringArray& files)
+void ReadListFile(const CString& path, CString& listText, CStringArray& files)
 {
     if (path.IsEmpty())
         return;
@@ -100,7 +94,7 @@ void SaveListFile(const CString& path, const CString& listText)
         if (replacing)
             ReplaceListFile(path, temporary);
         else if (!MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            ThrowLastError();
+            CFileException::ThrowOsError(GetLastError());
     }
     catch (const CFileException&)
     {
@@ -124,7 +118,7 @@ void SaveListFileAndReport(const CString& path, const CString& listText)
     }
 }
 
-void OnSave(const CString& listText)
+void SaveListWithDialog(const CString& listText)
 {
     CFileDialog dialog(false, L"ksig", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        L"Signature Files (*.ksig)|*.ksig|All Files (*.*)|*.*||");

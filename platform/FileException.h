@@ -27,6 +27,8 @@ class CFileException
 
     // The cause that stands for a Windows error code; genericException for any it does not name.
     static int OsErrorToException(unsigned long osError);
+    // Throws the failure of a system call that failed with osError, with the cause that stands for it.
+    [[noreturn]] static void ThrowOsError(unsigned long osError);
 
     int m_cause;
     unsigned long m_lOsError;

@@ -53,3 +53,8 @@ int CFileException::OsErrorToException(unsigned long osError)
         return genericException;
     }
 }
+
+void CFileException::ThrowOsError(unsigned long osError)
+{
+    throw CFileException(OsErrorToException(osError), osError);
+}

@@ -29,6 +29,6 @@ class CStdioFile
     void Close();
 
   private:
-    UniqueHandle m_file;
+    UniqueHfile m_file;
     bool m_writing;
 };

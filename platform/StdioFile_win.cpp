@@ -2,24 +2,14 @@
 
 #include <algorithm>
 
-namespace
-{
-[[noreturn]] void ThrowLastError()
-{
-    const DWORD error = GetLastError();
-    throw CFileException(CFileException::OsErrorToException(error), error);
-}
-} // namespace
-
 CStdioFile::CStdioFile(const CString& path, unsigned openFlags) : m_writing((openFlags & modeWrite) != 0)
 {
     const DWORD access = m_writing ? GENERIC_WRITE : GENERIC_READ;
     const DWORD share = m_writing ? 0 : FILE_SHARE_READ;
     const DWORD disposition = (openFlags & modeCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
-    m_file.Attach(NullIfInvalid(
-        CreateFileW(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    m_file.Attach(CreateFileW(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!m_file)
-        ThrowLastError();
+        CFileException::ThrowOsError(GetLastError());
 }
 
 std::string CStdioFile::ReadToEnd()
@@ -30,7 +20,7 @@ std::string CStdioFile::ReadToEnd()
     {
         DWORD count = 0;
         if (!ReadFile(m_file.Get(), buffer, sizeof(buffer), &count, nullptr))
-            ThrowLastError();
+            CFileException::ThrowOsError(GetLastError());
         if (count == 0)
             return bytes;
         bytes.append(buffer, count);

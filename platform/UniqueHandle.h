@@ -54,13 +54,11 @@ template <class Resource, auto CloseFunction, std::intptr_t EmptyValue = 0> clas
     Resource m_resource = Empty();
 };
 
-// Process, thread and pipe handles: these APIs report failure with NULL, never INVALID_HANDLE_VALUE.
+// Process, thread, pipe and event handles: these APIs report failure with NULL.
 using UniqueHandle = UniqueResource<HANDLE, &::CloseHandle>;
-// Files opened with CreateFileW report failure with INVALID_HANDLE_VALUE: convert it to NULL before owning.
-inline HANDLE NullIfInvalid(HANDLE handle)
-{
-    return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
-}
+// Files of CreateFileW and snapshots of CreateToolhelp32Snapshot, which report failure with
+// INVALID_HANDLE_VALUE.
+using UniqueHfile = UniqueResource<HANDLE, &::CloseHandle, -1>;
 // A search of FindFirstFileW, which reports failure with INVALID_HANDLE_VALUE.
 using UniqueFind = UniqueResource<HANDLE, &::FindClose, -1>;
 using UniqueHkey = UniqueResource<HKEY, &::RegCloseKey>;

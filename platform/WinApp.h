@@ -57,6 +57,9 @@ class CWinApp
 
 CWinApp* AfxGetApp();
 
+// The application object's name: the one it was given, or its executable's file name without the extension.
+CString AfxGetAppName();
+
 // The owner of a modal box or dialog opened without a parent: the main window's last active popup (the main
 // window itself when none is up), or the thread's active window while there is no main window. Only an owner
 // keeps the box modal, with no taskbar button of its own, when the program is not in the foreground.

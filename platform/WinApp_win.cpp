@@ -1,9 +1,8 @@
 #include "WinApp.h"
 
-#include "ApplicationName.h"
-#include "UniqueHandle.h"
+#include "ExecutablePath.h"
+#include "RegistryKey.h"
 
-#include <cwchar>
 #include <string>
 
 namespace
@@ -15,9 +14,20 @@ bool IsDialogWindow(HWND window)
     wchar_t className[8] = {};
     return GetClassNameW(window, className, 8) && std::wstring(className) == L"#32770";
 }
+
+// The executable's file name without its extension.
+CString NameOfExecutable()
+{
+    std::wstring name = ExecutablePath().Str();
+    name.erase(0, name.find_last_of(L"\\/") + 1);
+    const std::size_t dot = name.find_last_of(L'.');
+    if (dot != std::wstring::npos && dot > 0)
+        name.erase(dot);
+    return CString(std::move(name));
+}
 } // namespace
 
-CWinApp::CWinApp(const wchar_t* appName) : m_appName(appName ? CString(appName) : AfxGetAppName())
+CWinApp::CWinApp(const wchar_t* appName) : m_appName(appName ? CString(appName) : NameOfExecutable())
 {
     g_application = this;
 }
@@ -31,6 +41,11 @@ CWinApp::~CWinApp()
 CWinApp* AfxGetApp()
 {
     return g_application;
+}
+
+CString AfxGetAppName()
+{
+    return g_application ? g_application->AppName() : CString();
 }
 
 HWND DefaultModalOwner()
@@ -50,7 +65,8 @@ BOOL CWinApp::InitInstance()
 
 int AfxWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
 {
-    // Quorlin's InitInstance runs its dialog to the end and returns FALSE, so there is no loop to run here.
+    // An application that runs a loop of its own, a dialog's, does so inside InitInstance; this layer has
+    // none to offer after it, so whatever InitInstance returns, the application ends here.
     if (CWinApp* application = AfxGetApp())
         application->InitInstance();
     return 0;
@@ -69,41 +85,21 @@ CString CWinApp::ProfileSectionKey(const wchar_t* section) const
 CString CWinApp::GetProfileString(const wchar_t* section, const wchar_t* entry,
                                   const wchar_t* defaultValue) const
 {
-    if (m_registryKey.IsEmpty())
+    RegistryKey key;
+    CString value;
+    if (m_registryKey.IsEmpty() ||
+        key.Open(HKEY_CURRENT_USER, ProfileSectionKey(section), KEY_READ) != ERROR_SUCCESS ||
+        key.QueryString(entry, value) != ERROR_SUCCESS)
         return defaultValue;
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, ProfileSectionKey(section), 0, KEY_READ, &opened) != ERROR_SUCCESS)
-        return defaultValue;
-    UniqueHkey key(opened);
-    DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExW(key.Get(), entry, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ)
-        return defaultValue;
-    std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
-    size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(key.Get(), entry, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) !=
-        ERROR_SUCCESS)
-        return defaultValue;
-    // The stored data need not end with a NUL, and may hold one early: the text ends at whichever comes
-    // first.
-    value.resize(size / sizeof(wchar_t));
-    value.resize(std::wcslen(value.c_str()));
-    return CString(std::move(value));
+    return value;
 }
 
 bool CWinApp::WriteProfileString(const wchar_t* section, const wchar_t* entry, const CString& value)
 {
-    if (m_registryKey.IsEmpty())
-        return false;
-    HKEY created = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, ProfileSectionKey(section), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_WRITE, nullptr, &created, nullptr) != ERROR_SUCCESS)
-        return false;
-    UniqueHkey key(created);
-    const DWORD bytes = static_cast<DWORD>((value.GetLength() + 1) * sizeof(wchar_t));
-    return RegSetValueExW(key.Get(), entry, 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(static_cast<const wchar_t*>(value)),
-                          bytes) == ERROR_SUCCESS;
+    RegistryKey key;
+    return !m_registryKey.IsEmpty() &&
+           key.Create(HKEY_CURRENT_USER, ProfileSectionKey(section), KEY_WRITE) == ERROR_SUCCESS &&
+           key.SetString(entry, value) == ERROR_SUCCESS;
 }
 
 void CWinApp::BeginWaitCursor()

@@ -1,5 +1,6 @@
 #include "SigningRun.h"
 
+#include "../platform/MessageBox.h"
 #include "FileList.h"
 
 namespace
@@ -9,17 +10,17 @@ bool ToolPathPassesChecks(SigningRunHost& host)
     const CString& toolPath = host.ToolPath();
     if (toolPath.IsEmpty())
     {
-        host.ShowMessage(L"Error - no SignTool set");
+        AfxMessageBox(L"Error - no SignTool set");
         return false;
     }
     if (toolPath.Right(4).CompareNoCase(L".exe") != 0)
     {
-        host.ShowMessage(L"The signtool file is not a valid .exe file.");
+        AfxMessageBox(L"The signtool file is not a valid .exe file.");
         return false;
     }
     if (!host.PathExists(toolPath))
     {
-        host.ShowMessage(L"The signtool.exe does not exist or is not accessible.");
+        AfxMessageBox(L"The signtool.exe does not exist or is not accessible.");
         return false;
     }
     return true;
@@ -37,33 +38,28 @@ class WaitCursor
     SigningRunHost& m_host;
 };
 
-// Sign and Close stay disabled while a run lasts. A run that is left early (an exception from a tool's
-// output, say) must still give them back, or the window could never be closed again.
-class DisabledButtons
+// The dialog is running from construction until End. A run that is left early (an exception from a tool's
+// output, say) must still end it, or the window could never be closed again.
+class Running
 {
   public:
-    explicit DisabledButtons(SigningRunHost& host) : m_host(host)
+    explicit Running(SigningRunHost& host) : m_host(host) { m_host.SetRunning(true); }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+    ~Running()
     {
-        m_host.EnableControl(kSignButtonId, false);
-        m_host.EnableControl(kCloseButtonId, false);
+        if (m_running)
+            End();
     }
-    DisabledButtons(const DisabledButtons&) = delete;
-    DisabledButtons& operator=(const DisabledButtons&) = delete;
-    ~DisabledButtons()
+    void End()
     {
-        if (m_disabled)
-            Enable();
-    }
-    void Enable()
-    {
-        m_host.EnableControl(kSignButtonId, true);
-        m_host.EnableControl(kCloseButtonId, true);
-        m_disabled = false;
+        m_host.SetRunning(false);
+        m_running = false;
     }
 
   private:
     SigningRunHost& m_host;
-    bool m_disabled = true;
+    bool m_running = true;
 };
 
 // A quit request taken off the queue by the run's own pumping would otherwise be lost; it is posted again
@@ -96,13 +92,13 @@ class QuitRequest
 };
 } // namespace
 
-void OnSign(SigningRunHost& host)
+void RunSigning(SigningRunHost& host)
 {
     if (!ToolPathPassesChecks(host))
         return;
 
     QuitRequest quit(host);
-    DisabledButtons buttons(host);
+    Running running(host);
     WaitCursor busy(host);
     host.PullControls();
     SplitFileList(host.FileListText(), host.Files());
@@ -120,7 +116,7 @@ void OnSign(SigningRunHost& host)
         host.ShowLog();
         quit.Pump();
     }
-    buttons.Enable();
+    running.End();
     host.LogText() += L"Finished!";
     host.ShowLog();
 }

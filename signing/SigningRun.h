@@ -5,10 +5,6 @@
 
 #include <optional>
 
-// The Sign button and the hidden Close button, disabled while a run lasts.
-inline constexpr int kSignButtonId = 1;
-inline constexpr int kCloseButtonId = 2;
-
 // What a signing run needs of the dialog that owns it and of the platform. The run reads the members afresh
 // at every step, so a handler that runs while messages are pumped changes what the run does next.
 class SigningRunHost
@@ -21,11 +17,11 @@ class SigningRunHost
     virtual CStringArray& Files() = 0;
     virtual CString& LogText() = 0;
 
-    // A modal box with the text, MB_OK and no icon.
-    virtual void ShowMessage(const CString& text) = 0;
     // Whether the path names something that exists and can be reached.
     virtual bool PathExists(const CString& path) = 0;
-    virtual void EnableControl(int id, bool enable) = 0;
+    // While a run lasts, Sign cannot start another and the window cannot be closed: Sign, then Close, are
+    // disabled, and afterwards enabled again in the same order.
+    virtual void SetRunning(bool running) = 0;
     virtual void BeginWaitCursor() = 0;
     virtual void EndWaitCursor() = 0;
     // Copies the controls' texts into the members.
@@ -38,5 +34,6 @@ class SigningRunHost
     virtual bool SignOneFile(const CString& filePath, CString& output, const CString& toolPath) = 0;
 };
 
-// The Sign button: checks the tool path, signs every listed file in order and builds the log file by file.
-void OnSign(SigningRunHost& host);
+// What the Sign button does: checks the tool path (a failed check is told in a message box), signs every
+// listed file in order and builds the log file by file.
+void RunSigning(SigningRunHost& host);

@@ -1,15 +1,9 @@
 #include "SystemSigningRunHost.h"
 
-#include "../platform/MessageBox.h"
 #include "../platform/WinApp.h"
 #include "SignOneFile.h"
 
 #include <windows.h>
-
-void SystemSigningRunHost::ShowMessage(const CString& text)
-{
-    AfxMessageBox(text, MB_OK);
-}
 
 bool SystemSigningRunHost::PathExists(const CString& path)
 {

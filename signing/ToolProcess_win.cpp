@@ -10,16 +10,14 @@ ToolRun RunToolCapturingOutput(CString commandLine)
 {
     ToolRun run;
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0))
+    UniqueHandle reader;
+    UniqueHandle writer;
+    if (!CreatePipe(reader.Put(), writer.Put(), &inheritable, 0))
     {
         run.failure = ToolRun::Failure::PipeNotCreated;
         run.errorCode = GetLastError();
         return run;
     }
-    UniqueHandle reader(readEnd);
-    UniqueHandle writer(writeEnd);
     SetHandleInformation(reader.Get(), HANDLE_FLAG_INHERIT, 0);
 
     STARTUPINFOW startup{};

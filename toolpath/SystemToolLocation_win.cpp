@@ -1,7 +1,7 @@
 #include "SystemToolLocation.h"
 
 #include "../platform/FileDialog.h"
-#include "../platform/UniqueHandle.h"
+#include "../platform/RegistryKey.h"
 #include "../platform/WinApp.h"
 
 #include <shlwapi.h>
@@ -26,16 +26,12 @@ bool SystemToolLocation::FileExists(const CString& path)
 
 std::optional<CString> SystemToolLocation::ReadSdkRoot()
 {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSdkRootKey, 0, KEY_READ, &opened) != ERROR_SUCCESS)
+    RegistryKey key;
+    CString root;
+    if (key.Open(HKEY_LOCAL_MACHINE, kSdkRootKey, KEY_READ) != ERROR_SUCCESS ||
+        key.QueryString(kSdkRootValue, root, static_cast<DWORD>(kSdkRootBufferBytes)) != ERROR_SUCCESS)
         return std::nullopt;
-    UniqueHkey key(opened);
-    char16_t root[kSdkRootBufferBytes / sizeof(char16_t)] = {};
-    DWORD size = sizeof(root);
-    if (RegQueryValueExW(key.Get(), kSdkRootValue, nullptr, nullptr, reinterpret_cast<BYTE*>(root), &size) !=
-        ERROR_SUCCESS)
-        return std::nullopt;
-    return RegistryText(root, size);
+    return root;
 }
 
 std::optional<CString> PickSigningToolWithDialog()

@@ -2,7 +2,8 @@
 
 namespace
 {
-// Only ever inside LocateSigningTool; a profile that holds it (from an older version) counts as empty.
+// The search's own word for a miss. It never leaves FindSigningTool, and a profile entry that holds it
+// counts as none, with no search.
 constexpr wchar_t kNotFoundMarker[] = L"signtool.exe not found";
 
 CString SearchSdk(ToolLocationSystem& system)
@@ -17,7 +18,7 @@ CString SearchSdk(ToolLocationSystem& system)
 }
 } // namespace
 
-CString LocateSigningTool(ToolLocationSystem& system)
+CString FindSigningTool(ToolLocationSystem& system)
 {
     CString toolPath = system.ReadProfile(kProfileSection, kProfileEntry, L"");
     if (toolPath.IsEmpty())
@@ -29,16 +30,7 @@ CString LocateSigningTool(ToolLocationSystem& system)
     return toolPath;
 }
 
-CString RegistryText(const char16_t* data, std::size_t dataBytes)
-{
-    const std::size_t units = dataBytes / 2;
-    std::wstring text;
-    for (std::size_t i = 0; i < units && data[i] != u'\0'; ++i)
-        text += static_cast<wchar_t>(data[i]);
-    return CString(std::move(text));
-}
-
-void OnBrowse(BrowseHost& host, ToolLocationSystem& system)
+void BrowseForSigningTool(BrowseHost& host, ToolLocationSystem& system)
 {
     host.PullControls();
     if (const std::optional<CString> chosen = host.PickSigningTool())

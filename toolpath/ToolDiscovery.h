@@ -32,11 +32,7 @@ class ToolLocationSystem
 
 // The signing tool's path at dialog start: the stored one, else the first place of the SDK where it exists,
 // else empty. A path that is known is written back to the profile.
-CString LocateSigningTool(ToolLocationSystem& system);
-
-// The text of registry string data as a query returned it: up to the first NUL, and never past the bytes
-// the query reported, so a value stored without its terminator is still bounded.
-CString RegistryText(const char16_t* data, std::size_t dataBytes);
+CString FindSigningTool(ToolLocationSystem& system);
 
 // What the "..." button needs of the dialog.
 class BrowseHost
@@ -50,5 +46,5 @@ class BrowseHost
     virtual std::optional<CString> PickSigningTool() = 0;
 };
 
-// The "..." button: lets the user pick the tool, then stores and shows the choice.
-void OnBrowse(BrowseHost& host, ToolLocationSystem& system);
+// What the "..." button does: lets the user pick the tool, then stores and shows the choice.
+void BrowseForSigningTool(BrowseHost& host, ToolLocationSystem& system);

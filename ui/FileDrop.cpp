@@ -1,6 +1,6 @@
 #include "FileDrop.h"
 
-#include "../listfile/CommandLine.h"
+#include "../listfile/ListFileType.h"
 #include "../signing/FileList.h"
 
 std::optional<CString> FirstListFile(const std::vector<CString>& names)

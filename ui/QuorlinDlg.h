@@ -42,7 +42,7 @@ class CQuorlinDlg : public CDialogEx, private SystemSigningRunHost, private Brow
     CString& FileListText() override { return m_fileListText; }
     CStringArray& Files() override { return m_files; }
     CString& LogText() override { return m_logText; }
-    void EnableControl(int id, bool enable) override;
+    void SetRunning(bool running) override;
     void PullControls() override { UpdateData(TRUE); }
     void PushControls() override { UpdateData(FALSE); }
     void ShowLog() override { m_logEdit.SetWindowTextW(m_logText); }

@@ -68,12 +68,12 @@ BOOL CQuorlinDlg::OnInitDialog()
 void CQuorlinDlg::LocateSigningTool()
 {
     SystemToolLocation system;
-    m_toolPath = ::LocateSigningTool(system);
+    m_toolPath = FindSigningTool(system);
 }
 
 void CQuorlinDlg::LoadListFile(const CString& path)
 {
-    ::LoadListFile(path, m_fileListText, m_files);
+    ReadListFile(path, m_fileListText, m_files);
 }
 
 void CQuorlinDlg::OnSysCommand(UINT id, LPARAM)
@@ -112,7 +112,7 @@ HCURSOR CQuorlinDlg::OnQueryDragIcon()
 
 void CQuorlinDlg::OnSign()
 {
-    ::OnSign(static_cast<SigningRunHost&>(*this));
+    RunSigning(*this);
 }
 
 void CQuorlinDlg::OnDropFiles(HDROP drop)
@@ -135,7 +135,7 @@ void CQuorlinDlg::OnDropFiles(HDROP drop)
 
 void CQuorlinDlg::OnSave()
 {
-    ::OnSave(m_fileListText);
+    SaveListWithDialog(m_fileListText);
 }
 
 void CQuorlinDlg::OnClear()
@@ -148,12 +148,13 @@ void CQuorlinDlg::OnClear()
 void CQuorlinDlg::OnBrowse()
 {
     SystemToolLocation system;
-    ::OnBrowse(static_cast<BrowseHost&>(*this), system);
+    BrowseForSigningTool(*this, system);
 }
 
-void CQuorlinDlg::EnableControl(int id, bool enable)
+void CQuorlinDlg::SetRunning(bool running)
 {
-    GetDlgItem(id).EnableWindow(enable);
+    GetDlgItem(IDOK).EnableWindow(!running);
+    GetDlgItem(IDCANCEL).EnableWindow(!running);
 }
 
 std::optional<CString> CQuorlinDlg::PickSigningTool()

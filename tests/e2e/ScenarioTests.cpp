@@ -258,8 +258,8 @@ TEST_F(Scenario, SaveAddsTheExtensionAndAFailedSaveKeepsTheFileThatWasThere)
     EXPECT_EQ(ReadBytes(m_folder / L"saved list.ksig"), "C:\\a.exe\r\nC:\\b b\\c.dll");
 
     const fs::path held = ListFile(L"held.ksig", "C:\\kept.exe");
-    UniqueHandle holder(NullIfInvalid(
-        CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    UniqueHfile holder(
+        CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(holder);
     quorlin.Click(IDC_SAVE);
     dialog = quorlin.WaitForWindow(L"");

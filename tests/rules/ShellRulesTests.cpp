@@ -1,6 +1,6 @@
 #include "PrintCString.h"
 #include "listfile/Association.h"
-#include "listfile/CommandLine.h"
+#include "listfile/ListFileType.h"
 #include "signing/FileList.h"
 #include "ui/FileDrop.h"
 #include "ui/MinimizedIcon.h"

@@ -1,4 +1,5 @@
 #include "PrintCString.h"
+#include "platform/MessageBox.h"
 #include "signing/FileList.h"
 #include "signing/SigningRun.h"
 
@@ -13,10 +14,23 @@
 
 namespace
 {
-// A dialog stand-in that records every observable step of a run, in order.
+// A dialog stand-in that records every observable step of a run, in order, its message boxes among them.
 class RecordingHost : public SigningRunHost
 {
   public:
+    RecordingHost()
+        : m_previousSink(SetMessageBoxSink(
+              [this](const CString& text, unsigned type)
+              {
+                  steps.push_back(L"message " + text.Str() + (type == 0 ? L"" : L" with another type"));
+                  return 1;
+              }))
+    {
+    }
+    RecordingHost(const RecordingHost&) = delete;
+    RecordingHost& operator=(const RecordingHost&) = delete;
+    ~RecordingHost() override { SetMessageBoxSink(std::move(m_previousSink)); }
+
     CString toolPath = L"C:\\sdk\\signtool.exe";
     CString fileListText;
     CStringArray files;
@@ -32,12 +46,8 @@ class RecordingHost : public SigningRunHost
     CString& FileListText() override { return fileListText; }
     CStringArray& Files() override { return files; }
     CString& LogText() override { return logText; }
-    void ShowMessage(const CString& text) override { steps.push_back(L"message " + text.Str()); }
     bool PathExists(const CString&) override { return toolExists; }
-    void EnableControl(int id, bool enable) override
-    {
-        steps.push_back((enable ? L"enable " : L"disable ") + std::to_wstring(id));
-    }
+    void SetRunning(bool running) override { steps.push_back(running ? L"running" : L"not running"); }
     void BeginWaitCursor() override { steps.push_back(L"cursor on"); }
     void EndWaitCursor() override { steps.push_back(L"cursor off"); }
     void PullControls() override
@@ -62,10 +72,11 @@ class RecordingHost : public SigningRunHost
     }
 
   private:
+    MessageBoxSink m_previousSink;
     int m_pumps = 0;
 };
 
-TEST(OnSign, ToolPathChecksShowTheirMessageAndChangeNothingElse)
+TEST(RunSigning, ToolPathChecksShowTheirMessageAndChangeNothingElse)
 {
     const struct
     {
@@ -87,7 +98,7 @@ TEST(OnSign, ToolPathChecksShowTheirMessageAndChangeNothingElse)
         host.toolExists = c.exists;
         host.fileListText = L"kept";
         host.files.Add(L"kept entry");
-        OnSign(host);
+        RunSigning(host);
         EXPECT_EQ(host.steps, c.steps) << ::testing::PrintToString(CString(c.toolPath));
         EXPECT_EQ(host.fileListText, CString(L"kept"));
         EXPECT_EQ(host.files.GetSize(), 1);
@@ -95,25 +106,24 @@ TEST(OnSign, ToolPathChecksShowTheirMessageAndChangeNothingElse)
     }
 }
 
-TEST(OnSign, TheExtensionCheckIgnoresCase)
+TEST(RunSigning, TheExtensionCheckIgnoresCase)
 {
     for (const wchar_t* toolPath : {L"C:\\SIGNTOOL.EXE", L"C:\\signtool.Exe", L".exe"})
     {
         RecordingHost host;
         host.toolPath = toolPath;
-        OnSign(host);
+        RunSigning(host);
         ASSERT_FALSE(host.steps.empty());
-        EXPECT_EQ(host.steps.front(), L"disable 1") << ::testing::PrintToString(CString(toolPath));
+        EXPECT_EQ(host.steps.front(), L"running") << ::testing::PrintToString(CString(toolPath));
     }
 }
 
-TEST(OnSign, SignsEachFileInOrderAndShowsTheLogAfterEveryFile)
+TEST(RunSigning, SignsEachFileInOrderAndShowsTheLogAfterEveryFile)
 {
     RecordingHost host;
-    OnSign(host);
+    RunSigning(host);
     const std::vector<std::wstring> expected = {
-        L"disable 1",
-        L"disable 2",
+        L"running",
         L"cursor on",
         L"pull",
         L"show Starting...\r\n",
@@ -124,8 +134,7 @@ TEST(OnSign, SignsEachFileInOrderAndShowsTheLogAfterEveryFile)
         L"sign b.exe with C:\\sdk\\signtool.exe",
         L"show Starting...\r\nA\r\nB\r\n",
         L"pump",
-        L"enable 1",
-        L"enable 2",
+        L"not running",
         L"show Starting...\r\nA\r\nB\r\nFinished!",
         L"cursor off",
     };
@@ -133,7 +142,7 @@ TEST(OnSign, SignsEachFileInOrderAndShowsTheLogAfterEveryFile)
     EXPECT_EQ(host.logText, CString(L"Starting...\r\nA\r\nB\r\nFinished!"));
 }
 
-TEST(OnSign, LogTextTakesEachOutputAsItIsFollowedByALineBreak)
+TEST(RunSigning, LogTextTakesEachOutputAsItIsFollowedByALineBreak)
 {
     const struct
     {
@@ -151,21 +160,21 @@ TEST(OnSign, LogTextTakesEachOutputAsItIsFollowedByALineBreak)
         RecordingHost host;
         host.controlsText = c.listText;
         host.outputs = c.outputs;
-        OnSign(host);
+        RunSigning(host);
         EXPECT_EQ(host.logText, CString(c.log)) << ::testing::PrintToString(CString(c.listText));
-        OnSign(host);
+        RunSigning(host);
         EXPECT_EQ(host.logText, CString(c.log)) << "a second run starts the log afresh";
     }
 }
 
-TEST(OnSign, ARunLeftByAnExceptionStillGivesSignAndCloseBack)
+TEST(RunSigning, ARunLeftByAnExceptionStillGivesSignAndCloseBack)
 {
     RecordingHost host;
     host.signThrows = true;
-    EXPECT_THROW(OnSign(host), std::bad_alloc);
-    ASSERT_GE(host.steps.size(), 3u);
-    EXPECT_EQ(std::vector<std::wstring>(host.steps.end() - 3, host.steps.end()),
-              (std::vector<std::wstring>{L"cursor off", L"enable 1", L"enable 2"}));
+    EXPECT_THROW(RunSigning(host), std::bad_alloc);
+    ASSERT_GE(host.steps.size(), 2u);
+    EXPECT_EQ(std::vector<std::wstring>(host.steps.end() - 2, host.steps.end()),
+              (std::vector<std::wstring>{L"cursor off", L"not running"}));
 }
 
 std::vector<std::wstring> Signed(const RecordingHost& host)
@@ -177,7 +186,7 @@ std::vector<std::wstring> Signed(const RecordingHost& host)
     return files;
 }
 
-TEST(OnSign, ChangesMadeWhileMessagesArePumpedTakeEffectFromTheNextFile)
+TEST(RunSigning, ChangesMadeWhileMessagesArePumpedTakeEffectFromTheNextFile)
 {
     const struct
     {
@@ -211,13 +220,13 @@ TEST(OnSign, ChangesMadeWhileMessagesArePumpedTakeEffectFromTheNextFile)
                 c.duringFirstFilePump(host);
             return std::nullopt;
         };
-        OnSign(host);
+        RunSigning(host);
         EXPECT_EQ(Signed(host), c.signedFiles) << c.name;
         EXPECT_TRUE(host.logText.Right(9) == L"Finished!") << c.name;
     }
 }
 
-TEST(OnSign, AQuitRequestTakenWhilePumpingIsPostedAgainOnceTheRunHasEnded)
+TEST(RunSigning, AQuitRequestTakenWhilePumpingIsPostedAgainOnceTheRunHasEnded)
 {
     RecordingHost host;
     host.onPump = [](int pump) -> std::optional<int>
@@ -228,7 +237,7 @@ TEST(OnSign, AQuitRequestTakenWhilePumpingIsPostedAgainOnceTheRunHasEnded)
             return 9; // a later request does not replace the first one
         return std::nullopt;
     };
-    OnSign(host);
+    RunSigning(host);
     EXPECT_EQ(Signed(host).size(), 2u) << "the run goes on after the quit request";
     ASSERT_GE(host.steps.size(), 2u);
     EXPECT_EQ(host.steps[host.steps.size() - 2], L"cursor off");

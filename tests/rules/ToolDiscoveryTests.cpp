@@ -1,4 +1,5 @@
 #include "PrintCString.h"
+#include "platform/RegistryText.h"
 #include "toolpath/ToolDiscovery.h"
 
 #include <gtest/gtest.h>
@@ -51,7 +52,7 @@ struct DiscoveryCase
     bool searched;
 };
 
-TEST(LocateSigningTool, FollowsTheOutcomeTable)
+TEST(FindSigningTool, FollowsTheOutcomeTable)
 {
     const DiscoveryCase cases[] = {
         {"stored path, even one that no longer exists", CString(L"E:\\old\\signtool.exe"), true,
@@ -78,7 +79,7 @@ TEST(LocateSigningTool, FollowsTheOutcomeTable)
             system.existing.insert(kSdkCandidate.Str());
         system.sdkRoot = c.sdkRoot;
 
-        EXPECT_EQ(LocateSigningTool(system), c.toolPath) << c.name;
+        EXPECT_EQ(FindSigningTool(system), c.toolPath) << c.name;
         const std::vector<std::wstring> writes =
             c.toolPath.IsEmpty() ? std::vector<std::wstring>{}
                                  : std::vector{L"Settings\\SigntoolPath=" + c.toolPath.Str()};
@@ -87,21 +88,21 @@ TEST(LocateSigningTool, FollowsTheOutcomeTable)
     }
 }
 
-TEST(LocateSigningTool, ARootEndingInABackslashKeepsBothBackslashes)
+TEST(FindSigningTool, ARootEndingInABackslashKeepsBothBackslashes)
 {
     FakeSystem system;
     system.sdkRoot = CString(L"D:\\Kits\\10\\");
     system.existing.insert(L"D:\\Kits\\10\\\\bin\\x64\\signtool.exe");
-    EXPECT_EQ(LocateSigningTool(system), CString(L"D:\\Kits\\10\\\\bin\\x64\\signtool.exe"));
+    EXPECT_EQ(FindSigningTool(system), CString(L"D:\\Kits\\10\\\\bin\\x64\\signtool.exe"));
 }
 
-TEST(LocateSigningTool, TheNextStartUsesWhatWasStored)
+TEST(FindSigningTool, TheNextStartUsesWhatWasStored)
 {
     FakeSystem system;
     system.existing.insert(kDefaultSigningToolPath);
-    LocateSigningTool(system);
+    FindSigningTool(system);
     system.existing.clear();
-    EXPECT_EQ(LocateSigningTool(system), CString(kDefaultSigningToolPath));
+    EXPECT_EQ(FindSigningTool(system), CString(kDefaultSigningToolPath));
     EXPECT_EQ(system.writes.size(), 2u) << "the stored path is written back at every start";
 }
 
@@ -140,19 +141,19 @@ class FakeDialog : public BrowseHost
     }
 };
 
-TEST(OnBrowse, StoresAndShowsAChoiceAndLeavesEverythingAsItWasOnCancel)
+TEST(BrowseForSigningTool, StoresAndShowsAChoiceAndLeavesEverythingAsItWasOnCancel)
 {
     FakeSystem system;
     FakeDialog chosen;
     chosen.choice = CString(L"C:\\My Tools\\signtool.exe");
-    OnBrowse(chosen, system);
+    BrowseForSigningTool(chosen, system);
     EXPECT_EQ(chosen.steps, (std::vector<std::wstring>{L"pull", L"pick", L"push"}));
     EXPECT_EQ(chosen.edit, CString(L"C:\\My Tools\\signtool.exe"));
     EXPECT_EQ(system.writes, std::vector<std::wstring>{L"Settings\\SigntoolPath=C:\\My Tools\\signtool.exe"});
 
     FakeSystem untouched;
     FakeDialog cancelled;
-    OnBrowse(cancelled, untouched);
+    BrowseForSigningTool(cancelled, untouched);
     EXPECT_EQ(cancelled.steps, (std::vector<std::wstring>{L"pull", L"pick"}));
     EXPECT_EQ(cancelled.toolPath, CString(L"edit"));
     EXPECT_TRUE(untouched.writes.empty());

@@ -65,9 +65,8 @@ void AppendToJournal(int argc, wchar_t** argv)
         line += argv[i];
     }
     const std::string bytes = Utf8(line) + "\n";
-    const UniqueHandle file(
-        NullIfInvalid(CreateFileW(journal, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    const UniqueHfile file(CreateFileW(journal, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (file)
         WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -76,8 +75,8 @@ void AppendToJournal(int argc, wchar_t** argv)
 std::string ReadWholeFile(const wchar_t* path)
 {
     std::string bytes;
-    const UniqueHandle file(NullIfInvalid(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    const UniqueHfile file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     char buffer[4096];
     DWORD count = 0;
     while (file && ReadFile(file.Get(), buffer, sizeof(buffer), &count, nullptr) && count > 0)

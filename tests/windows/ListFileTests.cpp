@@ -41,7 +41,7 @@ TEST(ListFileOnDisk, ASavedListLoadsBackAsTheSameListText)
 
     CString loaded = L"before";
     CStringArray files;
-    LoadListFile(path, loaded, files);
+    ReadListFile(path, loaded, files);
     EXPECT_EQ(loaded, listText);
     EXPECT_EQ(Entries(files), (std::vector<CString>{L"C:\\Build\\app.exe", L"C:\\Build\\caf\u00E9.dll",
                                                     L"D:\\\u65E5\u672C\\setup.exe"}));
@@ -54,23 +54,15 @@ TEST(ListFileOnDisk, SavingWritesOneCrLfPerLineBreakAndReplacesAnOlderFile)
     TempDirectory folder;
     const fs::path path = folder / L"list.ksig";
     WriteBytes(path, "an older, longer list that must go entirely");
-    SaveListFile(CString(path.wstring()), L"A\r\nB");
-    EXPECT_EQ(ReadBytes(path), "A\r\nB");
-    SaveListFile(CString(path.wstring()), L"");
-    EXPECT_EQ(ReadBytes(path), "");
-}
-
-TEST(ListFileOnDisk, AListFileSavedOverKeepsTheAttributesItsOwnerGaveIt)
-{
-    TempDirectory folder;
-    const fs::path path = folder / L"hidden.ksig";
-    WriteBytes(path, "C:\\old.exe");
     constexpr DWORD kAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     ASSERT_TRUE(SetFileAttributesW(path.c_str(), kAttributes));
-    SaveListFile(CString(path.wstring()), L"C:\\new.exe");
-    EXPECT_EQ(ReadBytes(path), "C:\\new.exe");
-    EXPECT_EQ(GetFileAttributesW(path.c_str()) & ~FILE_ATTRIBUTE_ARCHIVE, kAttributes);
-    EXPECT_EQ(FolderContents(folder.Path()), std::vector<fs::path>{L"hidden.ksig"})
+    SaveListFile(CString(path.wstring()), L"A\r\nB");
+    EXPECT_EQ(ReadBytes(path), "A\r\nB");
+    EXPECT_EQ(GetFileAttributesW(path.c_str()) & ~FILE_ATTRIBUTE_ARCHIVE, kAttributes)
+        << "the list keeps the attributes its owner gave it";
+    SaveListFile(CString(path.wstring()), L"");
+    EXPECT_EQ(ReadBytes(path), "");
+    EXPECT_EQ(FolderContents(folder.Path()), std::vector<fs::path>{L"list.ksig"})
         << "nothing set aside is left";
 }
 
@@ -100,7 +92,7 @@ TEST(ListFileOnDisk, LoadingSomethingUnreadableChangesNothing)
         CString listText = L"kept";
         CStringArray files;
         files.Add(L"kept");
-        LoadListFile(path, listText, files);
+        ReadListFile(path, listText, files);
         EXPECT_EQ(listText, CString(L"kept")) << ::testing::PrintToString(path);
         EXPECT_EQ(Entries(files), std::vector<CString>{L"kept"});
     }
@@ -113,7 +105,7 @@ TEST(ListFileOnDisk, LoadingAnEarlierVersionsFileKeepsItsCarriageReturnsButNotIt
     WriteBytes(path, "A\r\r\nB\x1A trailing junk");
     CString listText;
     CStringArray files;
-    LoadListFile(CString(path.wstring()), listText, files);
+    ReadListFile(CString(path.wstring()), listText, files);
     EXPECT_EQ(listText, CString(L"A\r\r\nB"));
     EXPECT_EQ(Entries(files), (std::vector<CString>{L"A", L"B"}));
 }
@@ -161,8 +153,8 @@ TEST(ListFileOnDisk, AListFileHeldOpenByAnotherProgramKeepsItsBytes)
     TempDirectory folder;
     const fs::path path = folder / L"busy.ksig";
     WriteBytes(path, "C:\\kept.exe");
-    UniqueHandle holder(NullIfInvalid(
-        CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    UniqueHfile holder(
+        CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(holder);
     MessageBoxRecorder boxes;
     SaveListFileAndReport(CString(path.wstring()), L"C:\\new.exe");

@@ -1,7 +1,7 @@
 #include "DialogWatcher.h"
 #include "PrintCString.h"
-#include "platform/ApplicationName.h"
 #include "platform/MessageBox.h"
+#include "platform/WinApp.h"
 #include "signing/SignOneFile.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/UniqueHandle.h"
+#include "platform/RegistryKey.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -22,23 +22,23 @@ class RegistryScratch
     {
         SetValue(name, REG_SZ, data.c_str(), (data.size() + (withTerminator ? 1 : 0)) * sizeof(wchar_t));
     }
+    // Any data of any type, as it is given: the registry's own checks of a value are not made here.
     void SetValue(const wchar_t* name, DWORD type, const void* data, std::size_t bytes) const
     {
-        UniqueHkey key;
-        if (RegCreateKeyExW(m_root, m_path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.Put(), nullptr) ==
-            ERROR_SUCCESS)
+        RegistryKey key;
+        if (key.Create(m_root, m_path.c_str(), KEY_WRITE) == ERROR_SUCCESS)
             RegSetValueExW(key.Get(), name, 0, type, static_cast<const BYTE*>(data),
                            static_cast<DWORD>(bytes));
     }
     // The REG_SZ value's text, or nothing when the value does not exist.
     bool ReadString(const wchar_t* name, std::wstring& text) const
     {
-        wchar_t buffer[1024] = {};
-        DWORD size = sizeof(buffer) - sizeof(wchar_t);
-        if (RegGetValueW(m_root, m_path.c_str(), name, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
-            ERROR_SUCCESS)
+        RegistryKey key;
+        CString value;
+        if (key.Open(m_root, m_path.c_str(), KEY_READ) != ERROR_SUCCESS ||
+            key.QueryString(name, value) != ERROR_SUCCESS)
             return false;
-        text = buffer;
+        text = value.Str();
         return true;
     }
 
@@ -68,11 +68,15 @@ class RedirectedRegistry
         m_createdVendorKey = !KeyExists(kVendorKey);
         RegDeleteTreeW(HKEY_CURRENT_USER, m_path.c_str());
         // Both keys are made before either redirection, which would move where the second one is made.
-        UniqueHkey user = CreateKey(L"HKEY_CURRENT_USER");
-        UniqueHkey machine = CreateKey(L"HKEY_LOCAL_MACHINE");
+        RegistryKey user;
+        RegistryKey machine;
         // The system keeps a reference of its own to each key it redirects to. A test must not go on against
         // the real registry: the fixture's construction ends here, before any scratch key is touched.
-        if (!user || !machine || RegOverridePredefKey(HKEY_CURRENT_USER, user.Get()) != ERROR_SUCCESS ||
+        if (user.Create(HKEY_CURRENT_USER, (m_path + L"\\HKEY_CURRENT_USER").c_str(), KEY_ALL_ACCESS) !=
+                ERROR_SUCCESS ||
+            machine.Create(HKEY_CURRENT_USER, (m_path + L"\\HKEY_LOCAL_MACHINE").c_str(), KEY_ALL_ACCESS) !=
+                ERROR_SUCCESS ||
+            RegOverridePredefKey(HKEY_CURRENT_USER, user.Get()) != ERROR_SUCCESS ||
             RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine.Get()) != ERROR_SUCCESS)
         {
             RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
@@ -100,15 +104,8 @@ class RedirectedRegistry
 
     static bool KeyExists(const std::wstring& path)
     {
-        UniqueHkey key;
-        return RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
-    }
-    UniqueHkey CreateKey(const wchar_t* name) const
-    {
-        UniqueHkey key;
-        RegCreateKeyExW(HKEY_CURRENT_USER, (m_path + L"\\" + name).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                        nullptr, key.Put(), nullptr);
-        return key;
+        RegistryKey key;
+        return key.Open(HKEY_CURRENT_USER, path.c_str(), KEY_READ) == ERROR_SUCCESS;
     }
 
     std::wstring m_path;

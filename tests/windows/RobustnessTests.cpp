@@ -27,7 +27,7 @@ TEST(Robustness, AFiftyMegabyteListOfOneHundredThousandEntriesLoadsAndSavesWhole
 
     CString listText;
     CStringArray files;
-    LoadListFile(CString((folder / L"big.ksig").wstring()), listText, files);
+    ReadListFile(CString((folder / L"big.ksig").wstring()), listText, files);
     ASSERT_EQ(files.GetSize(), 100000);
     EXPECT_EQ(files[99999], CString(L"C:\\" + std::wstring(480, L'p') + L"\\file199999.exe"));
 
@@ -48,14 +48,14 @@ TEST(Robustness, BinaryGarbageLoadsAsSomeListAndSurvivesASaveAndALoad)
 
     CString listText;
     CStringArray files;
-    LoadListFile(CString((folder / L"garbage.ksig").wstring()), listText, files);
+    ReadListFile(CString((folder / L"garbage.ksig").wstring()), listText, files);
     EXPECT_FALSE(files.IsEmpty());
     EXPECT_EQ(listText.Str().find(L'\0'), std::wstring::npos);
 
     SaveListFile(CString((folder / L"saved.ksig").wstring()), listText);
     CString reloaded;
     CStringArray reloadedFiles;
-    LoadListFile(CString((folder / L"saved.ksig").wstring()), reloaded, reloadedFiles);
+    ReadListFile(CString((folder / L"saved.ksig").wstring()), reloaded, reloadedFiles);
     EXPECT_TRUE(std::vector<CString>(reloadedFiles.begin(), reloadedFiles.end()) ==
                 std::vector<CString>(files.begin(), files.end()));
 }

@@ -17,9 +17,9 @@ namespace
 // Opened with every sharing mode, so the stand-in's appends never meet a sharing conflict.
 std::size_t CallsInJournal(const std::filesystem::path& journal)
 {
-    const UniqueHandle file(NullIfInvalid(
-        CreateFileW(journal.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    const UniqueHfile file(CreateFileW(journal.c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     std::size_t calls = 0;
     char buffer[4096];
     DWORD count = 0;
@@ -68,7 +68,7 @@ void PrintVisibleWindows()
 // stalled run may be waiting on either.
 void PrintStartedPrograms()
 {
-    const UniqueHandle snapshot(NullIfInvalid(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0)));
+    const UniqueHfile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot)
         return;
     std::vector<PROCESSENTRY32W> processes;

@@ -28,10 +28,7 @@ class TestDialog : public SystemSigningRunHost
     CString& FileListText() override { return fileListText; }
     CStringArray& Files() override { return files; }
     CString& LogText() override { return logText; }
-    void EnableControl(int id, bool enable) override
-    {
-        steps.push_back((enable ? L"enable " : L"disable ") + std::to_wstring(id));
-    }
+    void SetRunning(bool running) override { steps.push_back(running ? L"running" : L"not running"); }
     void PullControls() override { fileListText = listEdit; }
     void ShowLog() override { steps.push_back(L"show"); }
     bool SignOneFile(const CString& filePath, CString& output, const CString& tool) override
@@ -51,7 +48,7 @@ TEST(SigningRunOnWindows, SignsThreeFilesWithTheToolAndBuildsTheExactLog)
     TestDialog dialog;
     dialog.toolPath = tool.Path();
     dialog.listEdit = first + L"\r\n" + second + L"\r\n\r\n" + third;
-    OnSign(dialog);
+    RunSigning(dialog);
 
     EXPECT_EQ(dialog.logText,
               CString(L"Starting...\r\nsigned first\r\n\r\nerror on second\r\n\r\nthird\r\nFinished!"));
@@ -61,9 +58,8 @@ TEST(SigningRunOnWindows, SignsThreeFilesWithTheToolAndBuildsTheExactLog)
     EXPECT_EQ(calls[1].back(), second.Str());
     EXPECT_EQ(calls[2].back(), third.Str());
     EXPECT_EQ(dialog.steps,
-              (std::vector<std::wstring>{L"disable 1", L"disable 2", L"show", L"sign while busy", L"show",
-                                         L"sign while busy", L"show", L"sign while busy", L"show",
-                                         L"enable 1", L"enable 2", L"show"}));
+              (std::vector<std::wstring>{L"running", L"show", L"sign while busy", L"show", L"sign while busy",
+                                         L"show", L"sign while busy", L"show", L"not running", L"show"}));
     EXPECT_FALSE(AfxGetApp()->IsWaitCursorShown());
 }
 
@@ -74,7 +70,7 @@ TEST(SigningRunOnWindows, AQuitRequestDuringTheRunIsStillThereAfterIt)
     dialog.toolPath = tool.Path();
     dialog.listEdit = tool.Script(L"a.exe", "out a\n") + L"\r\n" + tool.Script(L"b.exe", "out b\n");
     PostQuitMessage(42);
-    OnSign(dialog);
+    RunSigning(dialog);
 
     EXPECT_EQ(tool.JournalCalls().size(), 2u) << "the run went on";
     MSG message{};
@@ -100,7 +96,7 @@ TEST(SigningRunOnWindows, ToolPathChecksUseTheRealFileSystem)
         TestDialog dialog;
         dialog.toolPath = c.toolPath;
         MessageBoxRecorder boxes;
-        OnSign(dialog);
+        RunSigning(dialog);
         ASSERT_EQ(boxes.Boxes().size(), 1u);
         EXPECT_EQ(boxes.Boxes()[0].text, CString(c.message));
         EXPECT_TRUE(dialog.steps.empty());
@@ -115,7 +111,7 @@ TEST(SigningRunOnWindows, AFolderNamedLikeTheToolFailsPerFileWithAnEmptyLogLine)
     dialog.toolPath = CString((folder / L"signtool.exe").wstring());
     dialog.listEdit = L"C:\\a.exe\r\nC:\\b.exe";
     MessageBoxRecorder boxes;
-    OnSign(dialog);
+    RunSigning(dialog);
     ASSERT_EQ(boxes.Boxes().size(), 2u);
     for (const auto& box : boxes.Boxes())
         EXPECT_EQ(box.text, CString(L"Failed to execute signtool.exe. Error code: 5"));

@@ -72,7 +72,7 @@ const char* const kDefaultToolPresent =
 TEST_F(ToolDiscoveryOnWindows, AStoredPathIsUsedAndWrittenBackUnchecked)
 {
     m_profile.SetString(L"SigntoolPath", L"E:\\gone\\signtool.exe");
-    EXPECT_EQ(LocateSigningTool(m_system), CString(L"E:\\gone\\signtool.exe"));
+    EXPECT_EQ(FindSigningTool(m_system), CString(L"E:\\gone\\signtool.exe"));
     EXPECT_EQ(Stored(), L"E:\\gone\\signtool.exe");
 }
 
@@ -81,7 +81,7 @@ TEST_F(ToolDiscoveryOnWindows, AStoredNotFoundMarkerGivesNothingAndStays)
     if (!PlaceDefaultTool())
         GTEST_SKIP() << NotDisposable("the SDK's default signtool.exe");
     m_profile.SetString(L"SigntoolPath", L"signtool.exe not found");
-    EXPECT_EQ(LocateSigningTool(m_system), CString(L""));
+    EXPECT_EQ(FindSigningTool(m_system), CString(L""));
     EXPECT_EQ(Stored(), L"signtool.exe not found");
 }
 
@@ -89,7 +89,7 @@ TEST_F(ToolDiscoveryOnWindows, TheDefaultLocationIsFoundStoredAndUsedNextTime)
 {
     if (!PlaceDefaultTool())
         GTEST_SKIP() << NotDisposable("the SDK's default signtool.exe");
-    EXPECT_EQ(LocateSigningTool(m_system), CString(kDefaultSigningToolPath));
+    EXPECT_EQ(FindSigningTool(m_system), CString(kDefaultSigningToolPath));
     EXPECT_EQ(Stored(), kDefaultSigningToolPath);
 }
 
@@ -103,7 +103,7 @@ TEST_F(ToolDiscoveryOnWindows, TheSdkRootFromTheMachineRegistryLeadsToTheTool)
 
     m_sdk.SetString(L"KitsRoot10", root.wstring() + L"\\");
     const CString expected = CString(root.wstring() + L"\\\\bin\\x64\\signtool.exe");
-    EXPECT_EQ(LocateSigningTool(m_system), expected) << "a root that ends in a backslash keeps it";
+    EXPECT_EQ(FindSigningTool(m_system), expected) << "a root that ends in a backslash keeps it";
     EXPECT_EQ(Stored(), expected.Str());
 }
 
@@ -111,9 +111,9 @@ TEST_F(ToolDiscoveryOnWindows, MissesLeaveThePathEmptyAndTheProfileUnwritten)
 {
     if (DefaultToolExists())
         GTEST_SKIP() << kDefaultToolPresent;
-    EXPECT_EQ(LocateSigningTool(m_system), CString(L"")) << "no SDK key";
+    EXPECT_EQ(FindSigningTool(m_system), CString(L"")) << "no SDK key";
     m_sdk.SetString(L"KitsRoot10", (m_folder / L"no kit here").wstring());
-    EXPECT_EQ(LocateSigningTool(m_system), CString(L"")) << "the root has no tool";
+    EXPECT_EQ(FindSigningTool(m_system), CString(L"")) << "the root has no tool";
     EXPECT_EQ(Stored(), std::nullopt);
 }
 

@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "ListFileType.h"
 
 bool IsListFileName(const CString& path)
 {

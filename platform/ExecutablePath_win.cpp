@@ -1,4 +1,4 @@
-#include "ApplicationName.h"
+#include "ExecutablePath.h"
 
 #include <windows.h>
 
@@ -17,14 +17,4 @@ CString ExecutablePath()
         }
         path.resize(path.size() * 2);
     }
-}
-
-CString AfxGetAppName()
-{
-    std::wstring name = ExecutablePath().Str();
-    name.erase(0, name.find_last_of(L"\\/") + 1);
-    const std::size_t dot = name.find_last_of(L'.');
-    if (dot != std::wstring::npos && dot > 0)
-        name.erase(dot);
-    return CString(std::move(name));
 }

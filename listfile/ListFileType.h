@@ -2,6 +2,8 @@
 
 #include "../platform/CString.h"
 
+// The list-file type as the shell knows it: its extension and ProgID, the names of its files, the argument
+// that opens one at start, and the command that opens one from the shell.
 inline constexpr wchar_t kListFileExtension[] = L".ksig";
 inline constexpr wchar_t kListFileProgId[] = L"Quorlin.sigfile";
 

@@ -1,0 +1,6 @@
+#pragma once
+
+#include "CString.h"
+
+// The running executable's full path, however long.
+CString ExecutablePath();

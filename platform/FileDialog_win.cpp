@@ -28,8 +28,9 @@ INT_PTR CFileDialog::DoModal()
 
 std::optional<INT_PTR> CFileDialog::ShowItemDialog(HWND owner)
 {
+    // __uuidof gives the class ids from the headers; the uuid library would bring thousands of others along.
     UniqueComPtr<IFileDialog> dialog;
-    if (FAILED(CoCreateInstance(m_open ? CLSID_FileOpenDialog : CLSID_FileSaveDialog, nullptr,
+    if (FAILED(CoCreateInstance(m_open ? __uuidof(FileOpenDialog) : __uuidof(FileSaveDialog), nullptr,
                                 CLSCTX_INPROC_SERVER, IID_PPV_ARGS(dialog.Put()))))
         return std::nullopt;
 

@@ -10,35 +10,13 @@
 
 namespace
 {
-struct Search
-{
-    DWORD processId;
-    HWND skip;
-    HWND skipAlso;
-    const std::wstring* caption;
-    HWND found;
-};
-
 HWND FindDialog(DWORD processId, HWND skip, const std::wstring& caption, HWND skipAlso = nullptr)
 {
-    Search search{processId, skip, skipAlso, &caption, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM context)
-        {
-            auto& search = *reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == search.processId && window != search.skip && window != search.skipAlso &&
-                IsWindowVisible(window) && ClassName(window) == L"#32770" &&
-                (search.caption->empty() || ControlText(window) == *search.caption))
-            {
-                search.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (const HWND window : VisibleWindows(processId))
+        if (window != skip && window != skipAlso && ClassName(window) == L"#32770" &&
+            (caption.empty() || ControlText(window) == caption))
+            return window;
+    return nullptr;
 }
 
 void ReleaseScreenDc(HDC dc)

@@ -13,28 +13,6 @@
 
 namespace
 {
-// The visible windows of a process.
-std::vector<HWND> VisibleWindows(DWORD processId)
-{
-    struct Search
-    {
-        DWORD processId;
-        std::vector<HWND> windows;
-    } search{processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM context)
-        {
-            auto& search = *reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == search.processId && IsWindowVisible(window))
-                search.windows.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.windows;
-}
-
 // The visible main dialog of the given process, once it has appeared.
 HWND WaitForMainWindow(DWORD processId)
 {

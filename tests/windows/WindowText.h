@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // The name of a window's class.
 inline std::wstring ClassName(HWND window)
@@ -27,4 +28,26 @@ inline std::wstring ControlText(HWND control)
     text.resize(static_cast<std::size_t>(
         SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
     return text;
+}
+
+// The visible top-level windows of a process, in the order of the screen, topmost first.
+inline std::vector<HWND> VisibleWindows(DWORD processId)
+{
+    struct Search
+    {
+        DWORD processId;
+        std::vector<HWND> windows;
+    } search{processId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM context)
+        {
+            auto& search = *reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == search.processId && IsWindowVisible(window))
+                search.windows.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.windows;
 }

@@ -129,6 +129,12 @@ SeenWindow Read(HWND window)
     return seen;
 }
 
+void PostButton(HWND dialog, int buttonId)
+{
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
+}
+
 HWND FindEdit(HWND parent)
 {
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
@@ -251,16 +257,18 @@ std::optional<SeenWindow> QuorlinProcess::WaitForWindow(const std::wstring& capt
     return std::nullopt;
 }
 
-void QuorlinProcess::Press(const SeenWindow& window, int buttonId)
+bool QuorlinProcess::Press(const SeenWindow& box, int buttonId)
 {
-    PostMessageW(window.window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(window.window, buttonId)));
+    PostButton(box.window, buttonId);
+    for (int tries = 0; tries < 400 && IsWindow(box.window); ++tries)
+        Sleep(25);
+    return !IsWindow(box.window);
 }
 
 void QuorlinProcess::ChooseFile(const SeenWindow& dialog, const std::wstring& path)
 {
     SendMessageW(FindEdit(dialog.window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    Press(dialog, IDOK);
+    PostButton(dialog.window, IDOK);
 }
 
 bool QuorlinProcess::WaitForExit(DWORD milliseconds) const

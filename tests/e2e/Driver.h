@@ -59,9 +59,11 @@ class QuorlinProcess
     // caption is given (any when empty), and reads it.
     std::optional<SeenWindow> WaitForWindow(const std::wstring& caption, HWND except = nullptr,
                                             DWORD milliseconds = 10000) const;
-    // Answers a message box or a file dialog by pressing one of its buttons.
-    static void Press(const SeenWindow& window, int buttonId);
-    // Types a file name into a common file dialog and confirms it.
+    // Answers a message box by pressing one of its buttons, and waits until the box is gone, so that a
+    // later wait for a window cannot find it still closing; false when it stays.
+    [[nodiscard]] static bool Press(const SeenWindow& box, int buttonId);
+    // Types a file name into a common file dialog and confirms it. The dialog may stay, for a question of
+    // its own such as whether to overwrite.
     static void ChooseFile(const SeenWindow& dialog, const std::wstring& path);
 
     bool WaitForExit(DWORD milliseconds) const;

@@ -147,7 +147,7 @@ TEST_F(Scenario, FirstStartWithAnEmptyProfileAndNoSdkHasNoToolAndSignSaysSo)
     EXPECT_EQ(box->icon, SeenWindow::Icon::None);
     EXPECT_EQ(GetWindow(box->window, GW_OWNER), quorlin.Window()) << "the box belongs to the main dialog";
     EXPECT_FALSE(IsWindowEnabled(quorlin.Window())) << "and the dialog waits for it";
-    QuorlinProcess::Press(*box, IDOK);
+    ASSERT_TRUE(QuorlinProcess::Press(*box, IDOK));
     EXPECT_TRUE(Eventually([&] { return IsWindowEnabled(quorlin.Window()) != FALSE; }));
     EXPECT_EQ(quorlin.Text(IDC_LOG), L"");
     EXPECT_EQ(ReadUserString(kSettings, L"SigntoolPath"), std::nullopt);
@@ -188,10 +188,10 @@ TEST_F(Scenario, TheToolStartsInTheProgramsOwnFolderAfterFileDialogsBrowsedElsew
     const std::optional<SeenWindow> box = quorlin.WaitForWindow(L"Quorlin");
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text, L"File saved successfully!");
-    QuorlinProcess::Press(*box, IDOK);
+    ASSERT_TRUE(QuorlinProcess::Press(*box, IDOK));
 
     quorlin.Click(IDC_BROWSE);
-    dialog = quorlin.WaitForWindow(L"", box->window);
+    dialog = quorlin.WaitForWindow(L"");
     ASSERT_TRUE(dialog) << "no open dialog appeared";
     QuorlinProcess::ChooseFile(*dialog, tool.Path().Str());
     ASSERT_TRUE(Eventually([&] { return quorlin.Text(IDC_TOOL_PATH) == tool.Path().Str(); }));
@@ -254,7 +254,7 @@ TEST_F(Scenario, SaveAddsTheExtensionAndAFailedSaveKeepsTheFileThatWasThere)
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text, L"File saved successfully!");
     EXPECT_EQ(box->icon, SeenWindow::Icon::Information);
-    QuorlinProcess::Press(*box, IDOK);
+    ASSERT_TRUE(QuorlinProcess::Press(*box, IDOK));
     EXPECT_EQ(ReadBytes(m_folder / L"saved list.ksig"), "C:\\a.exe\r\nC:\\b b\\c.dll");
 
     const fs::path held = ListFile(L"held.ksig", "C:\\kept.exe");
@@ -267,13 +267,13 @@ TEST_F(Scenario, SaveAddsTheExtensionAndAFailedSaveKeepsTheFileThatWasThere)
     QuorlinProcess::ChooseFile(*dialog, held.wstring());
     const std::optional<SeenWindow> prompt = quorlin.WaitForWindow(L"", dialog->window);
     ASSERT_TRUE(prompt) << "the save dialog did not ask before overwriting";
-    QuorlinProcess::Press(*prompt, IDYES);
+    ASSERT_TRUE(QuorlinProcess::Press(*prompt, IDYES));
     box = quorlin.WaitForWindow(L"Quorlin");
     holder.Close();
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text, L"Failed to save the file. Error code: 11");
     EXPECT_EQ(box->icon, SeenWindow::Icon::Error);
-    QuorlinProcess::Press(*box, IDOK);
+    ASSERT_TRUE(QuorlinProcess::Press(*box, IDOK));
     EXPECT_EQ(ReadBytes(held), "C:\\kept.exe");
 }
 
@@ -292,8 +292,7 @@ TEST_F(Scenario, AFolderNamedSigntoolExeFailsOnceForEveryFile)
         ASSERT_TRUE(box) << "file " << file;
         EXPECT_EQ(box->text, L"Failed to execute signtool.exe. Error code: 5");
         EXPECT_EQ(box->icon, SeenWindow::Icon::None);
-        QuorlinProcess::Press(*box, IDOK);
-        Eventually([&] { return !IsWindow(box->window); }, 5000);
+        ASSERT_TRUE(QuorlinProcess::Press(*box, IDOK));
     }
     ASSERT_TRUE(Eventually([&] { return quorlin.Text(IDC_LOG).ends_with(L"Finished!"); }));
     EXPECT_EQ(quorlin.Text(IDC_LOG), L"Starting...\r\n\r\n\r\nFinished!");

@@ -314,6 +314,7 @@ TEST_F(Scenario, ClearEmptiesTheListEscapeEndsTheProgramAndTwoCanRunAtOnce)
     EXPECT_TRUE(first.WaitForExit(10000)) << "Escape ends the program";
     EXPECT_FALSE(second.HasExited()) << "the other instance runs on";
 }
+
 TEST_F(Scenario, AStartAndARunWriteNothingOutsideTheCurrentUser)
 {
     StandinTool tool;

@@ -2,6 +2,7 @@
 
 #include "Png.h"
 #include "ui/resource.h"
+#include "windows/Eventually.h"
 #include "windows/WindowText.h"
 
 #include <cstdint>
@@ -165,12 +166,8 @@ QuorlinProcess::QuorlinProcess(const std::filesystem::path& program, const std::
     m_process.Attach(process.hProcess);
     m_thread.Attach(process.hThread);
     m_processId = process.dwProcessId;
-    for (int tries = 0; tries < 400 && !m_window; ++tries)
-    {
-        m_window = FindDialog(m_processId, nullptr, L"SignTool GUI");
-        if (!m_window)
-            Sleep(25);
-    }
+    Eventually([&] { return (m_window = FindDialog(m_processId, nullptr, L"SignTool GUI")) != nullptr; },
+               10000);
 }
 
 QuorlinProcess::~QuorlinProcess()
@@ -232,37 +229,26 @@ bool QuorlinProcess::WaitUntilPostsHandled() const
     static UINT next = 1000000;
     const UINT limit = next++;
     PostMessageW(Item(IDC_LOG), EM_SETLIMITTEXT, limit, 0);
-    for (int tries = 0; tries < 800; ++tries)
-    {
-        if (static_cast<UINT>(SendMessageW(Item(IDC_LOG), EM_GETLIMITTEXT, 0, 0)) == limit)
-            return true;
-        Sleep(25);
-    }
-    return false;
+    return Eventually(
+        [&] { return static_cast<UINT>(SendMessageW(Item(IDC_LOG), EM_GETLIMITTEXT, 0, 0)) == limit; });
 }
 
 std::optional<SeenWindow> QuorlinProcess::WaitForWindow(const std::wstring& caption, HWND except,
                                                         DWORD milliseconds) const
 {
-    for (DWORD waited = 0; waited <= milliseconds; waited += 25)
-    {
-        if (const HWND found = FindDialog(m_processId, m_window, caption, except))
-        {
-            // Answered once the window's thread is back in its message loop: its initialisation is done.
-            SendMessageW(found, WM_NULL, 0, 0);
-            return Read(found);
-        }
-        Sleep(25);
-    }
-    return std::nullopt;
+    HWND found = nullptr;
+    if (!Eventually([&] { return (found = FindDialog(m_processId, m_window, caption, except)) != nullptr; },
+                    milliseconds))
+        return std::nullopt;
+    // Answered once the window's thread is back in its message loop: its initialisation is done.
+    SendMessageW(found, WM_NULL, 0, 0);
+    return Read(found);
 }
 
 bool QuorlinProcess::Press(const SeenWindow& box, int buttonId)
 {
     PostButton(box.window, buttonId);
-    for (int tries = 0; tries < 400 && IsWindow(box.window); ++tries)
-        Sleep(25);
-    return !IsWindow(box.window);
+    return Eventually([&] { return !IsWindow(box.window); }, 10000);
 }
 
 void QuorlinProcess::ChooseFile(const SeenWindow& dialog, const std::wstring& path)

@@ -4,6 +4,7 @@
 #include "Driver.h"
 
 #include "platform/Utf8.h"
+#include "windows/Eventually.h"
 #include "windows/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -24,11 +25,7 @@ int RunDemo(const std::wstring& listFile, const std::filesystem::path& outputFol
     }
     quorlin.Click(1);
     std::wstring log;
-    for (int tries = 0; tries < 3000 && !log.ends_with(L"Finished!"); ++tries)
-    {
-        Sleep(20);
-        log = quorlin.Text(1001);
-    }
+    Eventually([&] { return (log = quorlin.Text(1001)).ends_with(L"Finished!"); }, 60000);
     std::filesystem::create_directories(outputFolder);
     quorlin.SaveScreenshot(outputFolder / L"quorlin-demo.png");
     std::ofstream(outputFolder / L"quorlin-demo-log.txt", std::ios::binary) << Utf8FromWide(log);

@@ -6,13 +6,13 @@
 #include "platform/UniqueHandle.h"
 #include "ui/resource.h"
 #include "windows/DisposableMachine.h"
+#include "windows/Eventually.h"
 #include "windows/RegistryScratch.h"
 #include "windows/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -85,18 +85,6 @@ std::wstring RegistryOutsideCurrentUser()
         Snapshot(defaultUser.Get(), L"HKU\\.DEFAULT", text);
     }
     return text;
-}
-
-// Polls until the condition holds, for at most the given time.
-bool Eventually(const std::function<bool()>& condition, DWORD milliseconds = 20000)
-{
-    for (DWORD waited = 0; waited <= milliseconds; waited += 20)
-    {
-        if (condition())
-            return true;
-        Sleep(20);
-    }
-    return false;
 }
 
 // Every scenario starts from an empty profile and a machine without the Windows SDK's registration: it

@@ -1,4 +1,5 @@
 #include "DisposableMachine.h"
+#include "Eventually.h"
 #include "RegistryScratch.h"
 #include "TestFiles.h"
 #include "WindowText.h"
@@ -16,14 +17,17 @@ namespace
 // The visible main dialog of the given process, once it has appeared.
 HWND WaitForMainWindow(DWORD processId)
 {
-    for (int tries = 0; tries < 400; ++tries)
-    {
-        for (const HWND window : VisibleWindows(processId))
-            if (WindowText(window) == L"SignTool GUI")
-                return window;
-        Sleep(25);
-    }
-    return nullptr;
+    HWND found = nullptr;
+    Eventually(
+        [&]
+        {
+            for (const HWND window : VisibleWindows(processId))
+                if (WindowText(window) == L"SignTool GUI")
+                    found = window;
+            return found != nullptr;
+        },
+        10000);
+    return found;
 }
 
 std::wstring DefaultValue(HKEY root, const std::wstring& path)

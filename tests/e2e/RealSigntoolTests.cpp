@@ -1,0 +1,158 @@
+// Quorlin.exe driving Microsoft's own signtool.exe, as far as Wine lets the real tool run: it chooses the
+// certificate and looks for each file it is given, and there it stops, since Wine cannot make a signature.
+// What the tool says of the command line it got (an option it does not know, a path cut at a space) is its
+// own text in the log, so these scenarios assert the tool's words.
+
+#include "Driver.h"
+#include "Scenario.h"
+#include "toolpath/ToolDiscovery.h"
+#include "ui/resource.h"
+#include "windows/Eventually.h"
+
+#include <gtest/gtest.h>
+#include <wincrypt.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+constexpr wchar_t kTestSigner[] = L"Quorlin Test Signer";
+
+std::wstring EnvironmentValue(const wchar_t* name)
+{
+    std::wstring value(32768, L'\0');
+    value.resize(GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size())));
+    return value;
+}
+
+void CloseStore(HCERTSTORE store)
+{
+    CertCloseStore(store, 0);
+}
+
+using UniqueCertStore = UniqueResource<HCERTSTORE, &CloseStore>;
+
+// The registry part of the current user's "My" store, where signtool's /a looks for a signing certificate.
+// Wine writes it when it is closed, and forgets a deletion made through the whole system store.
+UniqueCertStore OpenPersonalStore()
+{
+    return UniqueCertStore(
+        CertOpenStore(CERT_STORE_PROV_SYSTEM_REGISTRY_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"My"));
+}
+
+void RemoveTestSigners()
+{
+    const UniqueCertStore store = OpenPersonalStore();
+    PCCERT_CONTEXT found = nullptr;
+    while ((found = CertFindCertificateInStore(store.Get(), X509_ASN_ENCODING, 0, CERT_FIND_SUBJECT_STR_W,
+                                               kTestSigner, nullptr)))
+        CertDeleteCertificateFromStore(found);
+}
+
+bool ImportTestSigner(const fs::path& pfx)
+{
+    std::string bytes = ReadBytes(pfx);
+    CRYPT_DATA_BLOB blob{static_cast<DWORD>(bytes.size()), reinterpret_cast<BYTE*>(bytes.data())};
+    const UniqueCertStore imported(PFXImportCertStore(&blob, L"", CRYPT_USER_KEYSET));
+    const UniqueCertStore store = OpenPersonalStore();
+    if (!imported || !store)
+        return false;
+    bool added = false;
+    for (PCCERT_CONTEXT certificate = nullptr;
+         (certificate = CertEnumCertificatesInStore(imported.Get(), certificate));)
+        added |= CertAddCertificateContextToStore(store.Get(), certificate, CERT_STORE_ADD_REPLACE_EXISTING,
+                                                  nullptr) != FALSE;
+    return added;
+}
+
+// The real signtool.exe, given by QUORLIN_TEST_REAL_SIGNTOOL (tools/test fetches Microsoft's), put where the
+// Windows SDK installs it, so that Quorlin finds it by itself; and a personal certificate store that holds no
+// signing certificate of the tests' until a scenario imports one.
+class RealSigntool : public Scenario
+{
+  protected:
+    void SetUp() override
+    {
+        Scenario::SetUp();
+        if (IsSkipped())
+            return;
+        const fs::path tool = EnvironmentValue(L"QUORLIN_TEST_REAL_SIGNTOOL");
+        if (tool.empty())
+            GTEST_SKIP() << "QUORLIN_TEST_REAL_SIGNTOOL names no signtool.exe; tools/test sets it to "
+                            "Microsoft's, fetched and checked";
+        const fs::path placed = kDefaultSigningToolPath;
+        if (fs::exists(placed))
+            GTEST_SKIP()
+                << "the Windows SDK's own signtool.exe is installed where these scenarios put theirs";
+        // The highest folder that does not exist yet is removed with all that it holds at the end.
+        m_created = placed.parent_path();
+        while (!fs::exists(m_created.parent_path()))
+            m_created = m_created.parent_path();
+        fs::create_directories(placed.parent_path());
+        fs::copy_file(tool, placed);
+        wchar_t system[MAX_PATH] = L"";
+        GetSystemDirectoryW(system, MAX_PATH);
+        if (!fs::exists(fs::path(system) / L"MFC42.dll"))
+            fs::copy_file(ExecutableDirectory() / L"mfc42" / L"MFC42.dll",
+                          placed.parent_path() / L"MFC42.dll");
+        RemoveTestSigners();
+    }
+
+    void TearDown() override
+    {
+        if (m_created.empty())
+            return;
+        RemoveTestSigners();
+        std::error_code ignored;
+        fs::remove_all(m_created, ignored);
+    }
+
+    // Signs the listed files with a start of Quorlin.exe that finds the tool by itself; the log at the end.
+    std::wstring SignWithTheFoundTool(const std::wstring& listText)
+    {
+        const std::string bytes(listText.begin(), listText.end());
+        QuorlinProcess quorlin(Program(), Quoted(ListFile(L"release.ksig", bytes)));
+        if (!quorlin.Window())
+            return L"Quorlin.exe did not open its window";
+        EXPECT_EQ(quorlin.Text(IDC_TOOL_PATH), kDefaultSigningToolPath);
+        quorlin.Click(IDOK);
+        std::wstring log;
+        Eventually([&] { return (log = quorlin.Text(IDC_LOG)).ends_with(L"Finished!"); }, 120000);
+        return log;
+    }
+
+    fs::path m_created;
+};
+
+TEST_F(RealSigntool, WithoutASigningCertificateTheToolRefusesEachFileAndTheRunFinishes)
+{
+    const std::wstring refused =
+        L"SignTool Error: No certificates were found that met all the given criteria.\r\n";
+    EXPECT_EQ(SignWithTheFoundTool(L"C:\\Release\\Setup.exe\r\nC:\\Release\\App Core.dll"),
+              L"Starting...\r\n" + refused + L"\r\n" + refused + L"\r\nFinished!");
+}
+
+TEST_F(RealSigntool, WithACertificateTheToolLooksForEachWholePathWithItsSpaces)
+{
+    const fs::path pfx = EnvironmentValue(L"QUORLIN_TEST_CERTIFICATE");
+    ASSERT_FALSE(pfx.empty()) << "QUORLIN_TEST_CERTIFICATE names no PFX; tools/test makes one with "
+                                 "tests/e2e/make-test-certificate";
+    ASSERT_TRUE(ImportTestSigner(pfx));
+    // Neither file exists: the tool has chosen the certificate and then reports the path it was given. Its C
+    // runtime writes these lines in text mode, so they end in CR CR LF.
+    const std::wstring setup = (m_folder / L"Release build" / L"Setup tool.exe").wstring();
+    const std::wstring library = (m_folder / L"App Core.dll").wstring();
+    const auto notFound = [](const std::wstring& path)
+    {
+        return L"Done Adding Additional Store\r\n\r\nNumber of errors: 1\r\r\nSignTool Error: File not "
+               L"found: " +
+               path + L"\r\r\n";
+    };
+    EXPECT_EQ(SignWithTheFoundTool(setup + L"\r\n" + library),
+              L"Starting...\r\n" + notFound(setup) + L"\r\n" + notFound(library) + L"\r\nFinished!");
+}
+} // namespace

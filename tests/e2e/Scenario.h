@@ -1,0 +1,59 @@
+#pragma once
+
+// The fixture of the scenarios that start the real Quorlin.exe, and what they share.
+
+#include "windows/DisposableMachine.h"
+#include "windows/RegistryScratch.h"
+#include "windows/TestFiles.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+inline const std::wstring kProfile = L"Software\\Vantrel-App\\Quorlin";
+inline const std::wstring kSettings = kProfile + L"\\Settings";
+
+inline std::filesystem::path Program()
+{
+    return ExecutableDirectory() / L"Quorlin.exe";
+}
+
+inline std::wstring Quoted(const std::filesystem::path& path)
+{
+    return L"\"" + path.wstring() + L"\"";
+}
+
+// Every scenario starts from an empty profile and a machine without the Windows SDK's registration: it
+// removes the program's real settings and the machine's SDK key, and Quorlin.exe registers itself for ".ksig"
+// files at every start. So the scenarios run only on a machine declared disposable.
+class Scenario : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        if (!IsDisposableMachine())
+            GTEST_SKIP() << NotDisposable(
+                "the user's Quorlin settings and .ksig association and the machine's "
+                "Windows SDK registration");
+        m_profile.emplace(HKEY_CURRENT_USER, kProfile);
+        m_sdk.emplace(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows Kits\\Installed Roots");
+    }
+
+    static void StoreToolPath(const std::wstring& path)
+    {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kSettings.c_str(), L"SigntoolPath", REG_SZ, path.c_str(),
+                        static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+    }
+    std::filesystem::path ListFile(const std::wstring& name, const std::string& bytes) const
+    {
+        WriteBytes(m_folder / name, bytes);
+        return m_folder / name;
+    }
+
+    std::optional<RegistryScratch> m_profile;
+    std::optional<RegistryScratch> m_sdk;
+    TempDirectory m_folder;
+};

@@ -6,9 +6,22 @@
 
 #include <windows.h>
 
+namespace
+{
+// The path made whole against the current folder, where the run's check before the start found the tool.
+// Given a bare name, Windows would look for the program beside Quorlin.exe (in Downloads, say) before the
+// current folder; given a full path, it starts that file and searches nowhere.
+CString FullPath(const CString& path)
+{
+    std::wstring full(GetFullPathNameW(path.Str().c_str(), 0, nullptr, nullptr), L'\0');
+    full.resize(GetFullPathNameW(path.Str().c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
+    return full.empty() ? path : CString(full);
+}
+} // namespace
+
 bool SignOneFile(const CString& filePath, CString& output, const CString& toolPath)
 {
-    ToolRun run = RunToolCapturingOutput(BuildSigningCommandLine(toolPath, filePath));
+    ToolRun run = RunToolCapturingOutput(BuildSigningCommandLine(FullPath(toolPath), filePath));
     switch (run.failure)
     {
     case ToolRun::Failure::PipeNotCreated:

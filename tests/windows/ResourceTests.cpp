@@ -301,4 +301,25 @@ TEST_F(BuiltProgram, CarriesItsVersion)
         EXPECT_STREQ(text, value);
     }
 }
+
+TEST_F(BuiltProgram, HasWindowsTakeTheDllsItImportsFromSystem32Only)
+{
+    ASSERT_TRUE(m_module);
+    // Mapped as an image: the module's address, less the flag bits of the mapping, is where the image begins.
+    const auto* image =
+        reinterpret_cast<const BYTE*>(reinterpret_cast<ULONG_PTR>(m_module.Get()) & ~ULONG_PTR{3});
+    const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS64*>(
+        image + reinterpret_cast<const IMAGE_DOS_HEADER*>(image)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY directory =
+        headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_LOAD_CONFIG];
+    ASSERT_NE(directory.VirtualAddress, 0u) << "the program has no load configuration";
+    const BYTE* loadConfig = image + directory.VirtualAddress;
+    // DependentLoadFlags, a WORD at 0x4E, is read only when the structure's own size reaches past it.
+    DWORD size = 0;
+    WORD dependentLoadFlags = 0;
+    std::memcpy(&size, loadConfig, sizeof(size));
+    ASSERT_GE(size, 0x50u);
+    std::memcpy(&dependentLoadFlags, loadConfig + 0x4E, sizeof(dependentLoadFlags));
+    EXPECT_EQ(dependentLoadFlags, LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
 } // namespace

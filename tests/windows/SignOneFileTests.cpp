@@ -117,10 +117,24 @@ TEST(SignOneFile, PathsThatEndInABackslashOrHoldAQuoteArriveAsExactlyOneArgument
         EXPECT_EQ(calls[i], ExpectedArguments(cases[i])) << "case " << i;
 }
 
+// The process's current folder, for as long as it lives.
+class CurrentFolder
+{
+  public:
+    explicit CurrentFolder(const std::filesystem::path& folder) { std::filesystem::current_path(folder); }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+    ~CurrentFolder() { std::filesystem::current_path(m_previous); }
+
+  private:
+    std::filesystem::path m_previous = std::filesystem::current_path();
+};
+
 TEST(SignOneFile, AToolThatCannotStartShowsTheErrorCodeAndLeavesTheOutputAlone)
 {
     TempDirectory folder;
     std::filesystem::create_directories(folder / L"x.exe");
+    const CurrentFolder inFolder(folder.Path());
     const struct
     {
         CString tool;
@@ -128,6 +142,9 @@ TEST(SignOneFile, AToolThatCannotStartShowsTheErrorCodeAndLeavesTheOutputAlone)
     } cases[] = {
         {CString((folder / L"x.exe").wstring()), L"Failed to execute signtool.exe. Error code: 5"},
         {CString((folder / L"missing.exe").wstring()), L"Failed to execute signtool.exe. Error code: 2"},
+        // A bare name is a file of the current folder, as the check before a run reads it, and is not looked
+        // for beside the program, where this one lies.
+        {L"standin_signtool.exe", L"Failed to execute signtool.exe. Error code: 2"},
     };
     for (const auto& c : cases)
     {

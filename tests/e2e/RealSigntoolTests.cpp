@@ -3,6 +3,7 @@
 // What the tool says of the command line it got (an option it does not know, a path cut at a space) is its
 // own text in the log, so these scenarios assert the tool's words.
 
+#include "CertificateStore.h"
 #include "Driver.h"
 #include "Scenario.h"
 #include "toolpath/ToolDiscovery.h"
@@ -10,7 +11,6 @@
 #include "windows/Eventually.h"
 
 #include <gtest/gtest.h>
-#include <wincrypt.h>
 #include <windows.h>
 
 #include <string>
@@ -21,20 +21,6 @@ namespace fs = std::filesystem;
 namespace
 {
 constexpr wchar_t kTestSigner[] = L"Quorlin Test Signer";
-
-std::wstring EnvironmentValue(const wchar_t* name)
-{
-    std::wstring value(32768, L'\0');
-    value.resize(GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size())));
-    return value;
-}
-
-void CloseStore(HCERTSTORE store)
-{
-    CertCloseStore(store, 0);
-}
-
-using UniqueCertStore = UniqueResource<HCERTSTORE, &CloseStore>;
 
 // The registry part of the current user's "My" store, where signtool's /a looks for a signing certificate.
 // Wine writes it when it is closed, and forgets a deletion made through the whole system store.
@@ -109,20 +95,6 @@ class RealSigntool : public Scenario
         RemoveTestSigners();
         std::error_code ignored;
         fs::remove_all(m_created, ignored);
-    }
-
-    // Signs the listed files with a start of Quorlin.exe that finds the tool by itself; the log at the end.
-    std::wstring SignWithTheFoundTool(const std::wstring& listText)
-    {
-        const std::string bytes(listText.begin(), listText.end());
-        QuorlinProcess quorlin(Program(), Quoted(ListFile(L"release.ksig", bytes)));
-        if (!quorlin.Window())
-            return L"Quorlin.exe did not open its window";
-        EXPECT_EQ(quorlin.Text(IDC_TOOL_PATH), kDefaultSigningToolPath);
-        quorlin.Click(IDOK);
-        std::wstring log;
-        Eventually([&] { return (log = quorlin.Text(IDC_LOG)).ends_with(L"Finished!"); }, 120000);
-        return log;
     }
 
     fs::path m_created;

@@ -2,7 +2,11 @@
 
 // The fixture of the scenarios that start the real Quorlin.exe, and what they share.
 
+#include "Driver.h"
+#include "toolpath/ToolDiscovery.h"
+#include "ui/resource.h"
 #include "windows/DisposableMachine.h"
+#include "windows/Eventually.h"
 #include "windows/RegistryScratch.h"
 #include "windows/TestFiles.h"
 
@@ -24,6 +28,14 @@ inline std::filesystem::path Program()
 inline std::wstring Quoted(const std::filesystem::path& path)
 {
     return L"\"" + path.wstring() + L"\"";
+}
+
+// The text of an environment variable, empty when it is not set.
+inline std::wstring EnvironmentValue(const wchar_t* name)
+{
+    std::wstring value(32768, L'\0');
+    value.resize(GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size())));
+    return value;
 }
 
 // Every scenario starts from an empty profile and a machine without the Windows SDK's registration: it
@@ -51,6 +63,21 @@ class Scenario : public ::testing::Test
     {
         WriteBytes(m_folder / name, bytes);
         return m_folder / name;
+    }
+
+    // Signs the listed files with a start of Quorlin.exe that finds the tool by itself where the Windows SDK
+    // installs it; the log at the end.
+    std::wstring SignWithTheFoundTool(const std::wstring& listText)
+    {
+        const std::string bytes(listText.begin(), listText.end());
+        QuorlinProcess quorlin(Program(), Quoted(ListFile(L"release.ksig", bytes)));
+        if (!quorlin.Window())
+            return L"Quorlin.exe did not open its window";
+        EXPECT_EQ(quorlin.Text(IDC_TOOL_PATH), kDefaultSigningToolPath);
+        quorlin.Click(IDOK);
+        std::wstring log;
+        Eventually([&] { return (log = quorlin.Text(IDC_LOG)).ends_with(L"Finished!"); }, 120000);
+        return log;
     }
 
     std::optional<RegistryScratch> m_profile;

@@ -1,7 +1,6 @@
 #include "ListFileFormat.h"
 
 #include "../platform/CodePage.h"
-#include "../platform/Utf8.h"
 
 #include <algorithm>
 #include <optional>

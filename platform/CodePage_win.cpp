@@ -5,17 +5,44 @@
 #include <algorithm>
 #include <climits>
 
-std::wstring WideFromCodePage(std::string_view bytes, unsigned codePage)
+// The conversions count in int; text beyond 2 GiB is more than any edit control could show anyway.
+namespace
 {
-    // The conversion counts in int; text beyond 2 GiB is more than any edit control could show anyway.
-    const int count = static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
+int ClampedLength(std::size_t length)
+{
+    return static_cast<int>(std::min<std::size_t>(length, INT_MAX));
+}
+
+// With MB_ERR_INVALID_CHARS, nothing when a byte sequence does not decode; without, such bytes become U+FFFD.
+std::optional<std::wstring> Decode(std::string_view bytes, unsigned codePage, DWORD flags)
+{
+    const int count = ClampedLength(bytes.size());
     if (count == 0)
-        return {};
+        return std::wstring();
     // No code page makes more characters than bytes, so one pass into a buffer of that size is enough.
     std::wstring wide(static_cast<std::size_t>(count), L'\0');
-    const int made = MultiByteToWideChar(codePage, 0, bytes.data(), count, wide.data(), count);
-    wide.resize(static_cast<std::size_t>(std::max(made, 0)));
+    const int made = MultiByteToWideChar(codePage, flags, bytes.data(), count, wide.data(), count);
+    if (made <= 0)
+        return std::nullopt;
+    wide.resize(static_cast<std::size_t>(made));
     return wide;
+}
+
+std::string Encode(std::wstring_view text, unsigned codePage)
+{
+    const int length = ClampedLength(text.size());
+    if (length == 0)
+        return {};
+    const int needed = WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(std::max(needed, 0)), '\0');
+    WideCharToMultiByte(codePage, 0, text.data(), length, bytes.data(), needed, nullptr, nullptr);
+    return bytes;
+}
+} // namespace
+
+std::wstring WideFromCodePage(std::string_view bytes, unsigned codePage)
+{
+    return Decode(bytes, codePage, 0).value_or(std::wstring());
 }
 
 std::wstring WideFromAnsi(std::string_view bytes)
@@ -25,18 +52,21 @@ std::wstring WideFromAnsi(std::string_view bytes)
 
 std::optional<std::string> AnsiFromWide(std::wstring_view text)
 {
-    if (text.empty())
-        return std::string();
     if (text.size() > INT_MAX)
         return std::nullopt;
-    const int length = static_cast<int>(text.size());
-    const int needed = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    if (needed <= 0)
-        return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(needed), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), needed, nullptr, nullptr);
+    std::string bytes = Encode(text, CP_ACP);
     // A character without a form of its own comes out as '?' or a look-alike; only a round trip tells.
     if (WideFromAnsi(bytes) != text)
         return std::nullopt;
     return bytes;
+}
+
+std::string Utf8FromWide(std::wstring_view text)
+{
+    return Encode(text, CP_UTF8);
+}
+
+std::optional<std::wstring> WideFromUtf8(std::string_view bytes)
+{
+    return Decode(bytes, CP_UTF8, MB_ERR_INVALID_CHARS);
 }

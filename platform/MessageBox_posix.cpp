@@ -1,6 +1,6 @@
 #include "MessageBox.h"
 
-#include "Utf8.h"
+#include "CodePage.h"
 
 #include <cstdio>
 

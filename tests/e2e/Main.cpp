@@ -3,7 +3,7 @@
 
 #include "Driver.h"
 
-#include "platform/Utf8.h"
+#include "platform/CodePage.h"
 #include "windows/Eventually.h"
 #include "windows/TestFiles.h"
 

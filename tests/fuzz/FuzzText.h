@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/CString.h"
-#include "platform/Utf8.h"
+#include "platform/CodePage.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,6 @@
 #include "PrintCString.h"
 #include "listfile/ListFileFormat.h"
+#include "platform/CodePage.h"
 #include "signing/FileList.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +38,6 @@ const LoadCase kLoadCases[] = {
      {L"A", L"BC"},
      L"A\r\nBC"},
     {"ANSI bytes", "C:\\caf\xE9.exe", {L"C:\\caf\u00E9.exe"}, L"C:\\caf\u00E9.exe"},
-    {"UTF-8 bytes", "C:\\\xE6\x97\xA5\xE6\x9C\xAC.exe", {L"C:\\\u65E5\u672C.exe"}, L"C:\\\u65E5\u672C.exe"},
     {"UTF-8 with a byte-order mark",
      "\xEF\xBB\xBF"
      "A\r\nB",
@@ -48,7 +48,6 @@ const LoadCase kLoadCases[] = {
      {L"C:\\a.exe", L"B"},
      L"C:\\a.exe\r\nB"},
     {"CR-only line breaks stay inside one line", "A\rB\rC", {L"A\rB\rC"}, L"A\rB\rC"},
-    {"invalid UTF-8 is ANSI", "\xE6\xE9 x", {L"\u00E6\u00E9 x"}, L"\u00E6\u00E9 x"},
 };
 
 TEST(ListFileLines, ReadsLinesAsTextModeDoes)
@@ -96,5 +95,43 @@ TEST(ListFile, SavingAndLoadingAProgramMadeListTextGivesItBack)
     for (const wchar_t* text : texts)
         EXPECT_EQ(JoinFileList(ListFileLines(ListFileBytes(text))), CString(text))
             << ::testing::PrintToString(CString(text));
+}
+
+// A path at each boundary of UTF-8's forms and of UTF-16's surrogate pairs goes into a list file as UTF-8 and
+// comes back whole; bytes that are not UTF-8 are read in the ANSI code page. The bytes are those of Windows,
+// whose wchar_t is UTF-16 and whose ANSI code page holds no character of these above U+007F.
+TEST(ListFile, EachUnicodeBoundaryTravelsInUtf8AndWhatIsNotUtf8ReadsAsAnsi)
+{
+    if constexpr (sizeof(wchar_t) != 2)
+        GTEST_SKIP() << "wchar_t is not UTF-16 here, and the ANSI code page is Latin-1";
+    const std::wstring loneSurrogate(1, static_cast<wchar_t>(0xD800));
+    const struct
+    {
+        const char* name;
+        std::wstring path;
+        std::string bytes;
+        std::wstring readBack;
+    } saved[] = {
+        {"U+007F", L"\u007F", "\x7F", L"\u007F"},
+        {"U+0080", L"\u0080", "\xC2\x80", L"\u0080"},
+        {"U+07FF", L"\u07FF", "\xDF\xBF", L"\u07FF"},
+        {"U+0800", L"\u0800", "\xE0\xA0\x80", L"\u0800"},
+        {"U+FFFF", L"\uFFFF", "\xEF\xBF\xBF", L"\uFFFF"},
+        {"U+10000", L"\U00010000", "\xF0\x90\x80\x80", L"\U00010000"},
+        {"U+10FFFF", L"\U0010FFFF", "\xF4\x8F\xBF\xBF", L"\U0010FFFF"},
+        {"a lone surrogate", loneSurrogate, "\xEF\xBF\xBD", L"\uFFFD"},
+    };
+    for (const auto& c : saved)
+    {
+        const std::string bytes = ListFileBytes(L"C:\\" + c.path + L".exe");
+        EXPECT_EQ(bytes, "C:\\" + c.bytes + ".exe") << c.name;
+        EXPECT_EQ(JoinFileList(ListFileLines(bytes)), CString(L"C:\\" + c.readBack + L".exe")) << c.name;
+    }
+    for (const std::string notUtf8 : {"\x80", "\xC0\x80", "\xED\xA0\x80"})
+    {
+        const std::string bytes = "C:\\" + notUtf8 + ".exe";
+        EXPECT_EQ(JoinFileList(ListFileLines(bytes)), CString(WideFromAnsi(bytes)))
+            << ::testing::PrintToString(bytes);
+    }
 }
 } // namespace

@@ -1,8 +1,8 @@
 #include "RunWatch.h"
 
 #include "WindowText.h"
+#include "platform/CodePage.h"
 #include "platform/UniqueHandle.h"
-#include "platform/Utf8.h"
 
 #include <tlhelp32.h>
 

@@ -13,9 +13,12 @@ namespace
 // current folder; given a full path, it starts that file and searches nowhere.
 CString FullPath(const CString& path)
 {
-    std::wstring full(GetFullPathNameW(path.Str().c_str(), 0, nullptr, nullptr), L'\0');
-    full.resize(GetFullPathNameW(path.Str().c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
-    return full.empty() ? path : CString(full);
+    const DWORD needed = GetFullPathNameW(path.Str().c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return path;
+    std::wstring full(needed, L'\0');
+    full.resize(GetFullPathNameW(path.Str().c_str(), needed, full.data(), nullptr));
+    return full.empty() ? path : CString(std::move(full));
 }
 } // namespace
 

@@ -74,30 +74,39 @@ class RealSigntool : public Scenario
         if (fs::exists(placed))
             GTEST_SKIP()
                 << "the Windows SDK's own signtool.exe is installed where these scenarios put theirs";
-        // The highest folder that does not exist yet is removed with all that it holds at the end.
-        m_created = placed.parent_path();
-        while (!fs::exists(m_created.parent_path()))
-            m_created = m_created.parent_path();
+        // What is put in place is removed at the end: the files, and the highest folder that had to be made.
+        for (fs::path above = placed.parent_path(); !fs::exists(above); above = above.parent_path())
+            m_createdFolder = above;
         fs::create_directories(placed.parent_path());
-        fs::copy_file(tool, placed);
+        Place(tool, placed);
         wchar_t system[MAX_PATH] = L"";
         GetSystemDirectoryW(system, MAX_PATH);
         if (!fs::exists(fs::path(system) / L"MFC42.dll"))
-            fs::copy_file(ExecutableDirectory() / L"mfc42" / L"MFC42.dll",
-                          placed.parent_path() / L"MFC42.dll");
+            Place(ExecutableDirectory() / L"mfc42" / L"MFC42.dll", placed.parent_path() / L"MFC42.dll");
         RemoveTestSigners();
     }
 
     void TearDown() override
     {
-        if (m_created.empty())
+        if (m_placed.empty())
             return;
         RemoveTestSigners();
         std::error_code ignored;
-        fs::remove_all(m_created, ignored);
+        for (const fs::path& file : m_placed)
+            fs::remove(file, ignored);
+        if (!m_createdFolder.empty())
+            fs::remove_all(m_createdFolder, ignored);
     }
 
-    fs::path m_created;
+  private:
+    void Place(const fs::path& from, const fs::path& to)
+    {
+        m_placed.push_back(to);
+        fs::copy_file(from, to);
+    }
+
+    std::vector<fs::path> m_placed;
+    fs::path m_createdFolder;
 };
 
 TEST_F(RealSigntool, WithoutASigningCertificateTheToolRefusesEachFileAndTheRunFinishes)

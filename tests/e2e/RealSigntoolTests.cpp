@@ -13,8 +13,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <list>
 #include <string>
-#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -78,11 +78,12 @@ class RealSigntool : public Scenario
         for (fs::path above = placed.parent_path(); !fs::exists(above); above = above.parent_path())
             m_createdFolder = above;
         fs::create_directories(placed.parent_path());
-        Place(tool, placed);
+        m_placed.emplace_back(tool, placed);
         wchar_t system[MAX_PATH] = L"";
         GetSystemDirectoryW(system, MAX_PATH);
         if (!fs::exists(fs::path(system) / L"MFC42.dll"))
-            Place(ExecutableDirectory() / L"mfc42" / L"MFC42.dll", placed.parent_path() / L"MFC42.dll");
+            m_placed.emplace_back(ExecutableDirectory() / L"mfc42" / L"MFC42.dll",
+                                  placed.parent_path() / L"MFC42.dll");
         RemoveTestSigners();
     }
 
@@ -91,21 +92,14 @@ class RealSigntool : public Scenario
         if (m_placed.empty())
             return;
         RemoveTestSigners();
+        m_placed.clear();
         std::error_code ignored;
-        for (const fs::path& file : m_placed)
-            fs::remove(file, ignored);
         if (!m_createdFolder.empty())
             fs::remove_all(m_createdFolder, ignored);
     }
 
   private:
-    void Place(const fs::path& from, const fs::path& to)
-    {
-        m_placed.push_back(to);
-        fs::copy_file(from, to);
-    }
-
-    std::vector<fs::path> m_placed;
+    std::list<PlacedFile> m_placed;
     fs::path m_createdFolder;
 };
 

@@ -13,23 +13,6 @@ namespace
 {
 using UniqueModule = UniqueResource<HMODULE, &::FreeLibrary>;
 
-// A file put in place for one test and removed after it.
-class PlacedFile
-{
-  public:
-    PlacedFile(const fs::path& from, fs::path to) : m_path(std::move(to)) { fs::copy_file(from, m_path); }
-    PlacedFile(const PlacedFile&) = delete;
-    PlacedFile& operator=(const PlacedFile&) = delete;
-    ~PlacedFile()
-    {
-        std::error_code ignored;
-        fs::remove(m_path, ignored);
-    }
-
-  private:
-    fs::path m_path;
-};
-
 // The restriction holds for the rest of this process, as it does in Quorlin.exe: the tests after this one run
 // as the program does.
 TEST(DllSearch, ADllPlantedBesideTheProgramIsNotLoadedAfterTheStartUpStep)

@@ -60,6 +60,17 @@ TempDirectory::~TempDirectory()
     RemoveTree(L"\\\\?\\" + m_path.wstring());
 }
 
+PlacedFile::PlacedFile(const fs::path& from, fs::path to) : m_path(std::move(to))
+{
+    fs::copy_file(from, m_path);
+}
+
+PlacedFile::~PlacedFile()
+{
+    std::error_code ignored;
+    fs::remove(m_path, ignored);
+}
+
 std::size_t CountOpenHandles()
 {
     std::size_t open = 0;

@@ -24,6 +24,19 @@ class TempDirectory
     std::filesystem::path m_path;
 };
 
+// A copy of a file put in place for a test and removed when it goes.
+class PlacedFile
+{
+  public:
+    PlacedFile(const std::filesystem::path& from, std::filesystem::path to);
+    PlacedFile(const PlacedFile&) = delete;
+    PlacedFile& operator=(const PlacedFile&) = delete;
+    ~PlacedFile();
+
+  private:
+    std::filesystem::path m_path;
+};
+
 // The number of open handles of this process. Wine's GetProcessHandleCount reports 0, so each possible
 // handle value is asked.
 std::size_t CountOpenHandles();

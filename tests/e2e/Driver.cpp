@@ -5,6 +5,7 @@
 #include "windows/Eventually.h"
 #include "windows/WindowText.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <functional>
@@ -62,16 +63,58 @@ std::vector<std::uint32_t> ScreenPixels(int x, int y, int width, int height)
                   });
 }
 
+// The pixels of a top-level window as it draws itself, whatever lies in front of it on the screen: the whole
+// window, or its client area alone. Wine draws nothing into a device context of another process; there the
+// window's place on the screen is read instead, where Wine keeps the window that is being driven in front.
+std::vector<std::uint32_t> WindowPixels(HWND window, bool clientOnly, RECT& area)
+{
+    POINT origin{0, 0};
+    if (clientOnly)
+    {
+        GetClientRect(window, &area);
+        ClientToScreen(window, &origin);
+    }
+    else
+    {
+        GetWindowRect(window, &area);
+        origin = {area.left, area.top};
+        OffsetRect(&area, -area.left, -area.top);
+    }
+    constexpr std::uint32_t kUnpainted = 0x00FE01FE;
+    std::vector<std::uint32_t> pixels =
+        Pixels(area.right, area.bottom,
+               [&](HDC dc)
+               {
+                   const UniqueGdiObject brush(CreateSolidBrush(RGB(0xFE, 0x01, 0xFE)));
+                   FillRect(dc, &area, static_cast<HBRUSH>(brush.Get()));
+                   PrintWindow(window, dc, (clientOnly ? PW_CLIENTONLY : 0) | PW_RENDERFULLCONTENT);
+               });
+    if (std::all_of(pixels.begin(), pixels.end(), [](std::uint32_t pixel) { return pixel == kUnpainted; }))
+        pixels = ScreenPixels(origin.x, origin.y, area.right, area.bottom);
+    return pixels;
+}
+
 // Which of the system's message-box icons a static control shows, or Other when the control shows none of
-// them yet. Icon handles do not cross processes, so its picture on the screen is compared with each system
-// icon drawn on the same background.
+// them yet. Icon handles do not cross processes under Wine, so the control's picture is compared with each
+// system icon drawn on the same background; the picture is the box's own drawing, so that a window in front
+// of the box hides nothing.
 SeenWindow::Icon ShownIcon(HWND iconControl)
 {
+    const HWND box = GetAncestor(iconControl, GA_ROOT);
+    RECT boxArea{};
+    GetWindowRect(box, &boxArea);
     RECT area{};
     GetWindowRect(iconControl, &area);
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
-    const std::vector<std::uint32_t> shown = ScreenPixels(area.left, area.top, width, height);
+    RECT whole{};
+    const std::vector<std::uint32_t> boxPixels = WindowPixels(box, false, whole);
+    std::vector<std::uint32_t> shown;
+    for (int row = area.top - boxArea.top; row < area.bottom - boxArea.top; ++row)
+    {
+        const auto first = boxPixels.begin() + row * whole.right + (area.left - boxArea.left);
+        shown.insert(shown.end(), first, first + width);
+    }
     const std::uint32_t background = shown.back();
     const struct
     {
@@ -136,19 +179,23 @@ void PostButton(HWND dialog, int buttonId)
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
 }
 
-HWND FindEdit(HWND parent)
+// The file-name box of a common file dialog: the first visible edit among all the dialog's descendants, as a
+// person's eye finds it. Wine's dialog keeps it in a combo box among its children; Windows' own keeps it
+// deeper, below the hosts of its item view.
+HWND FindEdit(HWND dialog)
 {
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    {
-        if (!IsWindowVisible(child))
-            continue;
-        if (ClassName(child) == L"Edit")
-            return child;
-        if (ClassName(child) == L"ComboBox" || ClassName(child) == L"ComboBoxEx32")
-            if (const HWND inner = FindEdit(child))
-                return inner;
-    }
-    return nullptr;
+    HWND found = nullptr;
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM context)
+        {
+            if (ClassName(child) != L"Edit" || !IsWindowVisible(child))
+                return TRUE;
+            *reinterpret_cast<HWND*>(context) = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 } // namespace
 
@@ -200,13 +247,7 @@ bool QuorlinProcess::IsEnabled(int controlId) const
 
 void QuorlinProcess::Click(int controlId) const
 {
-    PostMessageW(Item(controlId), BM_CLICK, 0, 0);
-}
-
-void QuorlinProcess::Command(int controlId) const
-{
-    PostMessageW(m_window, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(Item(controlId)));
+    PostButton(m_window, controlId);
 }
 
 void QuorlinProcess::PressKey(int controlId, UINT virtualKey) const
@@ -257,6 +298,11 @@ void QuorlinProcess::ChooseFile(const SeenWindow& dialog, const std::wstring& pa
     PostButton(dialog.window, IDOK);
 }
 
+std::vector<HWND> QuorlinProcess::VisibleWindows() const
+{
+    return ::VisibleWindows(m_processId);
+}
+
 bool QuorlinProcess::WaitForExit(DWORD milliseconds) const
 {
     return m_process && WaitForSingleObject(m_process.Get(), milliseconds) == WAIT_OBJECT_0;
@@ -265,14 +311,12 @@ bool QuorlinProcess::WaitForExit(DWORD milliseconds) const
 bool QuorlinProcess::SaveScreenshot(const std::filesystem::path& path) const
 {
     // The client area: the frame and caption are the window manager's, and there may be none.
-    RECT client{};
-    if (!GetClientRect(m_window, &client))
+    if (!IsWindow(m_window))
         return false;
-    POINT origin{0, 0};
-    ClientToScreen(m_window, &origin);
+    RECT client{};
+    const std::vector<std::uint32_t> pixels = WindowPixels(m_window, true, client);
     const int width = client.right;
     const int height = client.bottom;
-    const std::vector<std::uint32_t> pixels = ScreenPixels(origin.x, origin.y, width, height);
     std::vector<std::uint8_t> rgb(pixels.size() * 3);
     for (std::size_t i = 0; i < pixels.size(); ++i)
     {

@@ -44,11 +44,10 @@ class QuorlinProcess
     std::wstring Text(int controlId) const;
     void Type(int controlId, const std::wstring& text) const;
     bool IsEnabled(int controlId) const;
-    // Posts a click, so that the driver stays free to watch what the click starts.
+    // Posts the command of a button as its click sends it, so that the driver stays free to watch what the
+    // click starts. A click of the mouse would need the window to be active, which another program in front
+    // of it (or the user at work there) may not allow, and it would move the keyboard focus into Quorlin.
     void Click(int controlId) const;
-    // Posts the command of a button as its click sends it, without the click's move of the keyboard focus
-    // into the program.
-    void Command(int controlId) const;
     void PressKey(int controlId, UINT virtualKey) const;
     void PostToWindow(UINT message, WPARAM w = 0, LPARAM l = 0) const;
     // Waits until the program has handled every message posted to it before this call; false when it does
@@ -66,9 +65,12 @@ class QuorlinProcess
     // its own such as whether to overwrite.
     static void ChooseFile(const SeenWindow& dialog, const std::wstring& path);
 
+    // The program's visible top-level windows, topmost first.
+    std::vector<HWND> VisibleWindows() const;
+
     bool WaitForExit(DWORD milliseconds) const;
     bool HasExited() const { return WaitForExit(0); }
-    // Writes a PNG picture of the main dialog as it is on the screen.
+    // Writes a PNG picture of the main dialog's client area as it draws itself, even behind another window.
     bool SaveScreenshot(const std::filesystem::path& path) const;
 
   private:

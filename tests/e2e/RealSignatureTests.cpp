@@ -90,19 +90,26 @@ EmbeddedSignature ReadEmbeddedSignature(const fs::path& file)
 }
 
 // Runs where QUORLIN_TEST_REAL_SIGNING=1 declares a real signing stack, with the thumbprint of the trusted
-// code-signing certificate in the user's store given by QUORLIN_TEST_SIGNER_THUMBPRINT.
+// code-signing certificate in the user's store given by QUORLIN_TEST_SIGNER_THUMBPRINT. Where it is declared,
+// whatever it lacks is a failure, never a skip: a skipped signature would pass the job that declares it.
 class RealSignature : public Scenario
 {
   protected:
     void SetUp() override
     {
-        Scenario::SetUp();
-        if (!IsSkipped() && EnvironmentValue(L"QUORLIN_TEST_REAL_SIGNING") != L"1")
+        if (EnvironmentValue(L"QUORLIN_TEST_REAL_SIGNING") != L"1")
             GTEST_SKIP()
                 << "it needs a real signing stack (Windows with the SDK's signtool.exe, a trusted "
                    "code-signing certificate in the user's store, the time-stamping service in "
                    "reach), which QUORLIN_TEST_REAL_SIGNING=1 declares, as the CI workflow's Windows "
                    "job does";
+        ASSERT_TRUE(IsDisposableMachine())
+            << "QUORLIN_TEST_REAL_SIGNING=1 declares a real signing stack, but the scenario changes the "
+               "machine and QUORLIN_TEST_DISPOSABLE_MACHINE=1 is not set";
+        ASSERT_FALSE(EnvironmentValue(L"QUORLIN_TEST_SIGNER_THUMBPRINT").empty())
+            << "QUORLIN_TEST_REAL_SIGNING=1 declares a real signing stack, but "
+               "QUORLIN_TEST_SIGNER_THUMBPRINT names no certificate";
+        Scenario::SetUp();
     }
 };
 

@@ -70,10 +70,8 @@ class RealSigntool : public Scenario
         if (tool.empty())
             GTEST_SKIP() << "QUORLIN_TEST_REAL_SIGNTOOL names no signtool.exe; tools/test sets it to "
                             "Microsoft's, fetched and checked";
+        WithoutTheSdksSigntool();
         const fs::path placed = kDefaultSigningToolPath;
-        if (fs::exists(placed))
-            GTEST_SKIP()
-                << "the Windows SDK's own signtool.exe is installed where these scenarios put theirs";
         // What is put in place is removed at the end: the files, and the highest folder that had to be made.
         for (fs::path above = placed.parent_path(); !fs::exists(above); above = above.parent_path())
             m_createdFolder = above;

@@ -39,8 +39,9 @@ inline std::wstring EnvironmentValue(const wchar_t* name)
 }
 
 // Every scenario starts from an empty profile and a machine without the Windows SDK's registration: it
-// removes the program's real settings and the machine's SDK key, and Quorlin.exe registers itself for ".ksig"
-// files at every start. So the scenarios run only on a machine declared disposable.
+// removes the program's real settings, takes the machine's SDK key away until it ends, and Quorlin.exe
+// registers itself for ".ksig" files at every start. So the scenarios run only on a machine declared
+// disposable.
 class Scenario : public ::testing::Test
 {
   protected:
@@ -51,8 +52,13 @@ class Scenario : public ::testing::Test
                 "the user's Quorlin settings and .ksig association and the machine's "
                 "Windows SDK registration");
         m_profile.emplace(HKEY_CURRENT_USER, kProfile);
-        m_sdk.emplace(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows Kits\\Installed Roots");
+        m_sdk.emplace(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows Kits\\Installed Roots",
+                      L"Windows Kits Installed Roots");
     }
+
+    // For a scenario that needs the machine without the SDK's signtool.exe at its default place: a
+    // developer's machine, or a hosted runner, has it there. It is put back when the scenario ends.
+    void WithoutTheSdksSigntool() { m_sdkTool.emplace(kDefaultSigningToolPath); }
 
     static void StoreToolPath(const std::wstring& path)
     {
@@ -81,6 +87,7 @@ class Scenario : public ::testing::Test
     }
 
     std::optional<RegistryScratch> m_profile;
-    std::optional<RegistryScratch> m_sdk;
+    std::optional<KeySetAside> m_sdk;
+    std::optional<FileSetAside> m_sdkTool;
     TempDirectory m_folder;
 };

@@ -1,5 +1,5 @@
-// A DLL that a test plants beside its program under the name of a Windows DLL: if it is ever loaded, its
-// DllMain leaves a mark in the process's environment.
+// A DLL that a test plants beside its program: if it is ever loaded, its DllMain leaves a mark in the
+// process's environment.
 
 #include <windows.h>
 

@@ -14,24 +14,30 @@ namespace
 using UniqueModule = UniqueResource<HMODULE, &::FreeLibrary>;
 
 // The restriction holds for the rest of this process, as it does in Quorlin.exe: the tests after this one run
-// as the program does.
+// as the program does. The planted name is one that System32 does not have, so that the test needs nothing
+// of what this process has loaded already (on Windows, the dialog tests load the theme's DLLs).
 TEST(DllSearch, ADllPlantedBesideTheProgramIsNotLoadedAfterTheStartUpStep)
 {
-    const wchar_t name[] = L"dwmapi.dll";
-    ASSERT_EQ(GetModuleHandleW(name), nullptr) << "loaded already, so a load by name would show nothing";
-    const PlacedFile planted(ExecutableDirectory() / L"planted" / L"planted.dll",
-                             ExecutableDirectory() / name);
+    const wchar_t planted[] = L"quorlin-planted.dll";
+    const PlacedFile placed(ExecutableDirectory() / L"planted" / L"planted.dll",
+                            ExecutableDirectory() / planted);
 
     RestrictDllSearchToSystem32();
-    const UniqueModule loaded(LoadLibraryW(name));
+    SetLastError(ERROR_SUCCESS);
+    const UniqueModule notFound(LoadLibraryW(planted));
+    const DWORD error = GetLastError();
 
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(GetEnvironmentVariableW(L"QUORLIN_PLANTED_DLL_LOADED", nullptr, 0), 0u)
-        << "the DLL planted beside the program was loaded";
-    wchar_t system[MAX_PATH] = L"";
-    GetSystemDirectoryW(system, MAX_PATH);
+    EXPECT_FALSE(notFound) << "the DLL planted beside the program was loaded";
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+    EXPECT_EQ(GetEnvironmentVariableW(L"QUORLIN_PLANTED_DLL_LOADED", nullptr, 0), 0u);
+    EXPECT_TRUE(fs::exists(ExecutableDirectory() / planted)) << "the planted file is left where it was";
+
+    const UniqueModule system(LoadLibraryW(L"dwmapi.dll"));
+    ASSERT_TRUE(system) << "a System32 DLL still loads by its name";
+    wchar_t systemFolder[MAX_PATH] = L"";
+    GetSystemDirectoryW(systemFolder, MAX_PATH);
     wchar_t path[MAX_PATH] = L"";
-    GetModuleFileNameW(loaded.Get(), path, MAX_PATH);
-    EXPECT_EQ(fs::path(path).parent_path(), fs::path(system));
+    GetModuleFileNameW(system.Get(), path, MAX_PATH);
+    EXPECT_TRUE(fs::equivalent(fs::path(path).parent_path(), fs::path(systemFolder)));
 }
 } // namespace

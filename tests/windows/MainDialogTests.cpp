@@ -45,7 +45,12 @@ class MainDialog : public ::testing::Test
     HWND Window() const { return m_dialog->m_hWnd; }
     HWND Item(int id) const { return GetDlgItem(Window(), id); }
     std::wstring Text(int id) const { return WindowText(Item(id)); }
-    void Click(int id) const { SendMessageW(Item(id), BM_CLICK, 0, 0); }
+    // A button's command as its click sends it: a click of the mouse needs the dialog to be active, which
+    // another program in front of it may not allow.
+    void Click(int id) const
+    {
+        SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
+    }
 
     static void Pump()
     {

@@ -8,6 +8,16 @@
 #include <stdexcept>
 #include <string>
 
+// The vendor key of the program's profile, and below it the tests' own.
+inline const std::wstring kVendorKey = L"Software\\Vantrel-App";
+inline const std::wstring kTestsKey = kVendorKey + L"\\QuorlinTest";
+
+inline void RemoveKeyTree(HKEY root, const std::wstring& path)
+{
+    RegDeleteTreeW(root, path.c_str());
+    RegDeleteKeyW(root, path.c_str());
+}
+
 // Removes a registry key with everything below it when the test starts and when it ends; in between, the test
 // writes and reads its values.
 class RegistryScratch
@@ -43,14 +53,58 @@ class RegistryScratch
     }
 
   private:
-    void Remove() const
+    void Remove() const { RemoveKeyTree(m_root, m_path); }
+
+    HKEY m_root;
+    std::wstring m_path;
+};
+
+// A key of the machine's own, with everything below it, taken away for a test and put back as it was when the
+// test ends, over whatever the test left there. The copy waits under the current user's tests key, so that
+// one left by a test that did not end (a crash, a time-out) is put back first.
+class KeySetAside
+{
+  public:
+    KeySetAside(HKEY root, std::wstring path, const std::wstring& copyName)
+        : m_root(root), m_path(std::move(path)), m_copy(kTestsKey + L"\\" + copyName)
     {
-        RegDeleteTreeW(m_root, m_path.c_str());
-        RegDeleteKeyW(m_root, m_path.c_str());
+        PutBack();
+        RegistryKey original;
+        if (original.Open(m_root, m_path.c_str(), KEY_READ) != ERROR_SUCCESS)
+            return;
+        RegistryKey copy;
+        if (copy.Create(HKEY_CURRENT_USER, m_copy.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS ||
+            RegCopyTreeW(original.Get(), nullptr, copy.Get()) != ERROR_SUCCESS)
+            throw std::runtime_error("a key of the machine's could not be kept before the test took it away");
+        RemoveKeyTree(m_root, m_path);
+    }
+    KeySetAside(const KeySetAside&) = delete;
+    KeySetAside& operator=(const KeySetAside&) = delete;
+    ~KeySetAside()
+    {
+        RemoveKeyTree(m_root, m_path);
+        PutBack();
+    }
+
+  private:
+    void PutBack() const
+    {
+        RegistryKey copy;
+        if (copy.Open(HKEY_CURRENT_USER, m_copy.c_str(), KEY_READ) != ERROR_SUCCESS)
+            return;
+        RemoveKeyTree(m_root, m_path);
+        RegistryKey original;
+        if (original.Create(m_root, m_path.c_str(), KEY_ALL_ACCESS) == ERROR_SUCCESS &&
+            RegCopyTreeW(copy.Get(), nullptr, original.Get()) == ERROR_SUCCESS)
+        {
+            RemoveKeyTree(HKEY_CURRENT_USER, m_copy);
+            RegDeleteKeyW(HKEY_CURRENT_USER, kTestsKey.c_str());
+        }
     }
 
     HKEY m_root;
     std::wstring m_path;
+    std::wstring m_copy;
 };
 
 // For as long as it lives, HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE of this process are two empty keys of the
@@ -99,9 +153,6 @@ class RedirectedRegistry
     }
 
   private:
-    inline static const std::wstring kVendorKey = L"Software\\Vantrel-App";
-    inline static const std::wstring kTestsKey = kVendorKey + L"\\QuorlinTest";
-
     static bool KeyExists(const std::wstring& path)
     {
         RegistryKey key;

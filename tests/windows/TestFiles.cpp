@@ -18,12 +18,22 @@ fs::path ExecutableDirectory()
     return fs::path(path).parent_path();
 }
 
+namespace
+{
+fs::path LongTemporaryFolder()
+{
+    const fs::path temporary = fs::temp_directory_path();
+    std::wstring whole(32768, L'\0');
+    whole.resize(GetLongPathNameW(temporary.c_str(), whole.data(), static_cast<DWORD>(whole.size())));
+    return whole.empty() ? temporary : fs::path(whole);
+}
+} // namespace
+
 TempDirectory::TempDirectory()
 {
     static std::atomic<unsigned> counter;
-    m_path =
-        fs::temp_directory_path() / (L"quorlin test " + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                     std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(counter++));
+    m_path = LongTemporaryFolder() / (L"quorlin test " + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                      std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(counter++));
     fs::create_directories(m_path);
 }
 
@@ -69,6 +79,24 @@ PlacedFile::~PlacedFile()
 {
     std::error_code ignored;
     fs::remove(m_path, ignored);
+}
+
+FileSetAside::FileSetAside(fs::path path)
+    : m_path(std::move(path)), m_aside(m_path.wstring() + L".quorlin-aside")
+{
+    MoveBack();
+    MoveFileExW(m_path.c_str(), m_aside.c_str(), 0);
+}
+
+FileSetAside::~FileSetAside()
+{
+    MoveBack();
+}
+
+void FileSetAside::MoveBack() const
+{
+    if (GetFileAttributesW(m_aside.c_str()) != INVALID_FILE_ATTRIBUTES)
+        MoveFileExW(m_aside.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 std::size_t CountOpenHandles()

@@ -9,7 +9,9 @@
 // The folder that holds the running test program and the programs built beside it.
 std::filesystem::path ExecutableDirectory();
 
-// A fresh folder under the temporary folder, with a space in its name, removed with everything in it.
+// A fresh folder under the temporary folder, with a space in its name, removed with everything in it. Its
+// path is whole and long, as the shell and the file dialogs give paths back, even where TEMP names the
+// temporary folder in its 8.3 form (C:\Users\RUNNER~1\...).
 class TempDirectory
 {
   public:
@@ -35,6 +37,24 @@ class PlacedFile
 
   private:
     std::filesystem::path m_path;
+};
+
+// A file of the machine's own moved out of the way for a test, to a name beside it, and moved back when the
+// test ends, over whatever the test put in its place. One that a test left aside when it did not end (a
+// crash, a time-out) is moved back first.
+class FileSetAside
+{
+  public:
+    explicit FileSetAside(std::filesystem::path path);
+    FileSetAside(const FileSetAside&) = delete;
+    FileSetAside& operator=(const FileSetAside&) = delete;
+    ~FileSetAside();
+
+  private:
+    void MoveBack() const;
+
+    std::filesystem::path m_path;
+    std::filesystem::path m_aside;
 };
 
 // The number of open handles of this process. Wine's GetProcessHandleCount reports 0, so each possible

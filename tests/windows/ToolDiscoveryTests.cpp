@@ -18,8 +18,8 @@ namespace
 const std::wstring kSdkKey = L"SOFTWARE\\Microsoft\\Windows Kits\\Installed Roots";
 
 // Discovery against the registry and the file system. The profile and the SDK's registration are keys of the
-// test's own; the SDK's default signtool.exe is the machine's own path, so a test that needs it in place
-// creates it only on a disposable machine, and one that needs it absent is skipped where it is installed.
+// test's own; the SDK's default signtool.exe is the machine's own path, so only on a disposable machine does
+// a test that needs it in place create it, and a test that needs it absent move it aside for its run.
 class ToolDiscoveryOnWindows : public ::testing::Test
 {
   protected:
@@ -50,6 +50,17 @@ class ToolDiscoveryOnWindows : public ::testing::Test
         m_createdDefault = true;
         return true;
     }
+    // Whether the default signtool.exe is absent: it was not there, or this disposable machine's is moved
+    // aside for the test.
+    bool RemoveDefaultTool()
+    {
+        if (!DefaultToolExists())
+            return true;
+        if (!IsDisposableMachine())
+            return false;
+        m_defaultSetAside.emplace(kDefaultSigningToolPath);
+        return true;
+    }
     std::optional<std::wstring> Stored() const
     {
         std::wstring text;
@@ -64,10 +75,8 @@ class ToolDiscoveryOnWindows : public ::testing::Test
 
   private:
     bool m_createdDefault = false;
+    std::optional<FileSetAside> m_defaultSetAside;
 };
-
-const char* const kDefaultToolPresent =
-    "this machine has signtool.exe at the SDK's default place, which the test needs absent";
 
 TEST_F(ToolDiscoveryOnWindows, AStoredPathIsUsedAndWrittenBackUnchecked)
 {
@@ -95,8 +104,8 @@ TEST_F(ToolDiscoveryOnWindows, TheDefaultLocationIsFoundStoredAndUsedNextTime)
 
 TEST_F(ToolDiscoveryOnWindows, TheSdkRootFromTheMachineRegistryLeadsToTheTool)
 {
-    if (DefaultToolExists())
-        GTEST_SKIP() << kDefaultToolPresent;
+    if (!RemoveDefaultTool())
+        GTEST_SKIP() << NotDisposable("the SDK's default signtool.exe");
     const fs::path root = m_folder / L"Windows Kits\\10";
     fs::create_directories(root / L"bin\\x64");
     WriteBytes(root / L"bin\\x64\\signtool.exe", "MZ");
@@ -109,8 +118,8 @@ TEST_F(ToolDiscoveryOnWindows, TheSdkRootFromTheMachineRegistryLeadsToTheTool)
 
 TEST_F(ToolDiscoveryOnWindows, MissesLeaveThePathEmptyAndTheProfileUnwritten)
 {
-    if (DefaultToolExists())
-        GTEST_SKIP() << kDefaultToolPresent;
+    if (!RemoveDefaultTool())
+        GTEST_SKIP() << NotDisposable("the SDK's default signtool.exe");
     EXPECT_EQ(FindSigningTool(m_system), CString(L"")) << "no SDK key";
     m_sdk.SetString(L"KitsRoot10", (m_folder / L"no kit here").wstring());
     EXPECT_EQ(FindSigningTool(m_system), CString(L"")) << "the root has no tool";

@@ -25,6 +25,7 @@ TEST(ListFileFromCommandLine, TakesOnlyAFirstArgumentThatEndsInTheExtension)
         {{L"Quorlin.exe", L".ksig"}, L".ksig"},
         {{L"Quorlin.exe", L"ksig"}, L""},
         {{L"Quorlin.exe", L"C:\\a.ksig.txt"}, L""},
+        {{L"Quorlin.exe", L"C:\\lists\\old-ksig"}, L""},
         {{L"Quorlin.exe", L"/RestartByRestartManager", L"C:\\b.ksig"}, L""},
     };
     for (const auto& c : cases)

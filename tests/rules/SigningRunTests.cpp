@@ -87,6 +87,7 @@ TEST(RunSigning, ToolPathChecksShowTheirMessageAndChangeNothingElse)
         {L"", true, {L"message Error - no SignTool set"}},
         {L"exe", true, {L"message The signtool file is not a valid .exe file."}},
         {L"C:\\signtool.ex", true, {L"message The signtool file is not a valid .exe file."}},
+        {L"C:\\signtool.bat", true, {L"message The signtool file is not a valid .exe file."}},
         {L"C:\\missing\\signtool.exe",
          false,
          {L"message The signtool.exe does not exist or is not accessible."}},

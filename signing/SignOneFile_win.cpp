@@ -6,11 +6,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <string>
+
 namespace
 {
-// The path made whole against the current folder, where the run's check before the start found the tool.
-// Given a bare name, Windows would look for the program beside Quorlin.exe (in Downloads, say) before the
-// current folder; given a full path, it starts that file and searches nowhere.
+// A path made whole against the current folder, as the started tool would resolve it.
 CString FullPath(const CString& path)
 {
     const DWORD needed = GetFullPathNameW(path.Str().c_str(), 0, nullptr, nullptr);
@@ -20,11 +21,26 @@ CString FullPath(const CString& path)
     full.resize(GetFullPathNameW(path.Str().c_str(), needed, full.data(), nullptr));
     return full.empty() ? path : CString(std::move(full));
 }
+
+// The full path that a line of the list names, made whole against the current folder with / and \ alike as
+// Windows reads a path (Wine alone would take a leading / for the root of its Unix file system).
+CString FileAsFullPath(const CString& filePath)
+{
+    std::wstring windowsPath = filePath.Str();
+    std::replace(windowsPath.begin(), windowsPath.end(), L'/', L'\\');
+    return FullPath(CString(std::move(windowsPath)));
+}
 } // namespace
 
 bool SignOneFile(const CString& filePath, CString& output, const CString& toolPath)
 {
-    ToolRun run = RunToolCapturingOutput(BuildSigningCommandLine(FullPath(toolPath), filePath));
+    // The tool path is made whole where the run's check before the start found it: given a bare name, Windows
+    // would look for the program beside Quorlin.exe (in Downloads, say) before the current folder; given a
+    // full path, it starts that file and searches nowhere. A line of the list that the tool would take for an
+    // option (/builds/app.exe from the root of the current drive, -draft.exe, or /debug slipped into someone
+    // else's list) goes to it as the full path it names, so that it is looked for as a file.
+    const CString file = LooksLikeAnOption(filePath) ? FileAsFullPath(filePath) : filePath;
+    ToolRun run = RunToolCapturingOutput(BuildSigningCommandLine(FullPath(toolPath), file));
     switch (run.failure)
     {
     case ToolRun::Failure::PipeNotCreated:

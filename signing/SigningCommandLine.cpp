@@ -28,6 +28,11 @@ CString QuoteArgument(const CString& argument)
     return quoted;
 }
 
+bool LooksLikeAnOption(const CString& filePath)
+{
+    return filePath.Str().starts_with(L'/') || filePath.Str().starts_with(L'-');
+}
+
 CString BuildSigningCommandLine(const CString& toolPath, const CString& filePath)
 {
     // The program name is read up to the next quote without escapes, and no Windows path holds a quote, so

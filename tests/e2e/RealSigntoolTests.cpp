@@ -115,17 +115,22 @@ TEST_F(RealSigntool, WithACertificateTheToolLooksForEachWholePathWithItsSpaces)
     ASSERT_FALSE(pfx.empty()) << "QUORLIN_TEST_CERTIFICATE names no PFX; tools/test makes one with "
                                  "tests/e2e/make-test-certificate";
     ASSERT_TRUE(ImportTestSigner(pfx));
-    // Neither file exists: the tool has chosen the certificate and then reports the path it was given. Its C
-    // runtime writes these lines in text mode, so they end in CR CR LF.
+    // No file exists: the tool has chosen the certificate and then reports the path it was given. Its C
+    // runtime writes these lines in text mode, so they end in CR CR LF. A path from the root of the current
+    // drive and a name that begins with a dash reach it as files, never as options; Quorlin runs in the
+    // scenario's folder.
     const std::wstring setup = (m_folder / L"Release build" / L"Setup tool.exe").wstring();
     const std::wstring library = (m_folder / L"App Core.dll").wstring();
+    const std::wstring fromTheRoot = m_folder.Path().root_name().wstring() + L"\\builds\\app.exe";
+    const std::wstring dashed = (m_folder / L"-draft.exe").wstring();
     const auto notFound = [](const std::wstring& path)
     {
         return L"Done Adding Additional Store\r\n\r\nNumber of errors: 1\r\r\nSignTool Error: File not "
                L"found: " +
-               path + L"\r\r\n";
+               path + L"\r\r\n\r\n";
     };
-    EXPECT_EQ(SignWithTheFoundTool(setup + L"\r\n" + library),
-              L"Starting...\r\n" + notFound(setup) + L"\r\n" + notFound(library) + L"\r\nFinished!");
+    EXPECT_EQ(SignWithTheFoundTool(setup + L"\r\n" + library + L"\r\n/builds/app.exe\r\n-draft.exe"),
+              L"Starting...\r\n" + notFound(setup) + notFound(library) + notFound(fromTheRoot) +
+                  notFound(dashed) + L"Finished!");
 }
 } // namespace

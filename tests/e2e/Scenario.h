@@ -71,12 +71,12 @@ class Scenario : public ::testing::Test
         return m_folder / name;
     }
 
-    // Signs the listed files with a start of Quorlin.exe that finds the tool by itself where the Windows SDK
-    // installs it; the log at the end.
+    // Signs the listed files with a start of Quorlin.exe, in the scenario's folder, that finds the tool by
+    // itself where the Windows SDK installs it; the log at the end.
     std::wstring SignWithTheFoundTool(const std::wstring& listText)
     {
         const std::string bytes(listText.begin(), listText.end());
-        QuorlinProcess quorlin(Program(), Quoted(ListFile(L"release.ksig", bytes)));
+        QuorlinProcess quorlin(Program(), Quoted(ListFile(L"release.ksig", bytes)), m_folder.Path());
         if (!quorlin.Window())
             return L"Quorlin.exe did not open its window";
         EXPECT_EQ(quorlin.Text(IDC_TOOL_PATH), kDefaultSigningToolPath);

@@ -8,7 +8,10 @@
 
 #include <windows.h>
 
-#include <atomic>
+#include <objbase.h>
+
+#include <new>
+#include <string>
 
 namespace
 {
@@ -26,17 +29,22 @@ bool RequireWritableTarget(const CString& path)
     return false;
 }
 
-CString TemporaryNameBeside(const CString& path)
+// A name beside path that no one can know before it is chosen: another user of a shared folder cannot leave
+// a file, or a link to one of this user's, under it in advance.
+CString UnpredictableNameBeside(const CString& path)
 {
-    static std::atomic<unsigned> counter;
-    const std::wstring& text = path.Str();
-    const std::size_t slash = text.find_last_of(L"\\/");
-    CString name;
-    name.Format(L"%s~quorlin-%lu-%u.tmp",
-                slash == std::wstring::npos ? L"" : text.substr(0, slash + 1).c_str(), GetCurrentProcessId(),
-                counter++);
-    return name;
+    GUID random{};
+    CoCreateGuid(&random);
+    wchar_t text[39] = L"";
+    StringFromGUID2(random, text, 39);
+    const std::wstring& whole = path.Str();
+    const std::size_t slash = whole.find_last_of(L"\\/");
+    return CString((slash == std::wstring::npos ? L"" : whole.substr(0, slash + 1)) + L"~quorlin-" + text +
+                   L".tmp");
 }
+
+// A file that lies under a chosen name already is never opened: it is made new, and another name is tried.
+constexpr int kNamesToTry = 16;
 
 // Puts the written list in the place of the one that was there, keeping that file's identity: its
 // attributes, security, creation time and streams. The old file is set aside under a name of its own until
@@ -50,7 +58,10 @@ void ReplaceListFile(const CString& path, const CString& written)
     if (attributes != INVALID_FILE_ATTRIBUTES)
         SetFileAttributesW(written, (attributes & kUserAttributes) ? (attributes & kUserAttributes)
                                                                    : FILE_ATTRIBUTE_NORMAL);
-    const CString setAside = TemporaryNameBeside(path);
+    CString setAside = UnpredictableNameBeside(path);
+    for (int tried = 1; tried < kNamesToTry && GetFileAttributesW(setAside) != INVALID_FILE_ATTRIBUTES;
+         ++tried)
+        setAside = UnpredictableNameBeside(path);
     if (!ReplaceFileW(path, written, setAside, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
     {
         const DWORD error = GetLastError();
@@ -79,16 +90,41 @@ void ReadListFile(const CString& path, CString& listText, CStringArray& files)
     {
         // An unreadable list file is ignored without a word, and the list stays as it was.
     }
+    catch (const std::bad_alloc&)
+    {
+        // So is one too large to hold in memory: at start-up it would otherwise end the program.
+    }
+}
+
+// The scratch file beside path that a save writes first, made new. Its name goes to temporary once the file
+// is the save's own, never before: a failure must not remove a file that lay there already.
+CStdioFile CreateScratchFileBeside(const CString& path, CString& temporary)
+{
+    for (int tried = 1;; ++tried)
+    {
+        const CString name = UnpredictableNameBeside(path);
+        try
+        {
+            CStdioFile created(name, CStdioFile::modeCreateNew | CStdioFile::modeWrite);
+            temporary = name;
+            return created;
+        }
+        catch (const CFileException& failure)
+        {
+            if (failure.m_lOsError != ERROR_FILE_EXISTS || tried == kNamesToTry)
+                throw;
+        }
+    }
 }
 
 void SaveListFile(const CString& path, const CString& listText)
 {
     const std::string bytes = ListFileBytes(listText);
     const bool replacing = RequireWritableTarget(path);
-    const CString temporary = TemporaryNameBeside(path);
+    CString temporary;
     try
     {
-        CStdioFile file(temporary, CStdioFile::modeCreate | CStdioFile::modeWrite);
+        CStdioFile file = CreateScratchFileBeside(path, temporary);
         file.Write(bytes);
         file.Close();
         if (replacing)
@@ -98,7 +134,8 @@ void SaveListFile(const CString& path, const CString& listText)
     }
     catch (const CFileException&)
     {
-        DeleteFileW(temporary);
+        if (!temporary.IsEmpty())
+            DeleteFileW(temporary);
         throw;
     }
 }

@@ -8,9 +8,10 @@
 #include <string_view>
 
 // A file opened for reading, or created (or truncated) for writing, with no sharing while it is being
-// written. Every failure raises CFileException; a failed write or close is reported as diskFull. The bytes
-// are passed as they are: the list-file format does its own line-break and character translation, because
-// it chooses the encoding per file.
+// written; modeCreateNew makes a file that must not exist yet, and fails with ERROR_FILE_EXISTS where one
+// does. Every failure raises CFileException; a failed write or close is reported as diskFull. The bytes are
+// passed as they are: the list-file format does its own line-break and character translation, because it
+// chooses the encoding per file.
 class CStdioFile
 {
   public:
@@ -19,6 +20,7 @@ class CStdioFile
         modeRead = 0x0000,
         modeWrite = 0x0001,
         modeCreate = 0x1000,
+        modeCreateNew = 0x2000,
     };
 
     CStdioFile(const CString& path, unsigned openFlags);

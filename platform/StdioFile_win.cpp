@@ -6,7 +6,9 @@ CStdioFile::CStdioFile(const CString& path, unsigned openFlags) : m_writing((ope
 {
     const DWORD access = m_writing ? GENERIC_WRITE : GENERIC_READ;
     const DWORD share = m_writing ? 0 : FILE_SHARE_READ;
-    const DWORD disposition = (openFlags & modeCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
+    const DWORD disposition = (openFlags & modeCreateNew) ? CREATE_NEW
+                              : (openFlags & modeCreate)  ? CREATE_ALWAYS
+                                                          : OPEN_EXISTING;
     m_file.Attach(CreateFileW(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!m_file)
         CFileException::ThrowOsError(GetLastError());

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -64,6 +65,31 @@ TEST(ListFileOnDisk, SavingWritesOneCrLfPerLineBreakAndReplacesAnOlderFile)
     EXPECT_EQ(ReadBytes(path), "");
     EXPECT_EQ(FolderContents(folder.Path()), std::vector<fs::path>{L"list.ksig"})
         << "nothing set aside is left";
+}
+
+// In a shared folder another user, or a link to another of the user's files, may lie beside a list under a
+// name that a save could take for its scratch file, such as the process id and counter that earlier versions
+// used. A save writes through none of them and leaves each where it was.
+TEST(ListFileOnDisk, FilesLyingUnderNamesASaveCouldChooseKeepTheirBytes)
+{
+    TempDirectory folder;
+    const fs::path diary = folder / L"diary.txt";
+    WriteBytes(diary, "not a list");
+    const fs::path path = folder / L"list.ksig";
+    WriteBytes(path, "C:\\old.exe");
+    for (unsigned counter = 0; counter < 256; ++counter)
+    {
+        const std::wstring name =
+            L"~quorlin-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter) + L".tmp";
+        ASSERT_TRUE(CreateHardLinkW((folder / name).c_str(), diary.c_str(), nullptr));
+    }
+    const std::vector<fs::path> before = FolderContents(folder.Path());
+
+    SaveListFile(CString(path.wstring()), L"C:\\new.exe");
+
+    EXPECT_EQ(ReadBytes(path), "C:\\new.exe");
+    EXPECT_EQ(ReadBytes(diary), "not a list");
+    EXPECT_EQ(FolderContents(folder.Path()), before);
 }
 
 TEST(ListFileOnDisk, AReplaceThatFailsKeepsTheOldBytes)

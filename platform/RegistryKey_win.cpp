@@ -33,15 +33,27 @@ LSTATUS RegistryKey::QueryString(const wchar_t* name, CString& text, DWORD buffe
 
 LSTATUS RegistryKey::QueryString(const wchar_t* name, CString& text) const
 {
-    DWORD type = 0;
-    DWORD size = 0;
-    LSTATUS status = RegQueryValueExW(m_key.Get(), name, nullptr, &type, nullptr, &size);
-    if (status != ERROR_SUCCESS)
-        return status;
-    if (type != REG_SZ)
-        return ERROR_UNSUPPORTED_TYPE;
-    // The value may grow between the two queries; the second one then fails with ERROR_MORE_DATA.
-    return QueryString(name, text, size);
+    // Another program may change the value between two reads: it is read again, into a buffer of the size
+    // the registry last asked for, until the whole value fits.
+    std::vector<char16_t> data(128);
+    for (;;)
+    {
+        DWORD type = 0;
+        DWORD size = static_cast<DWORD>(data.size() * sizeof(char16_t));
+        const LSTATUS status =
+            RegQueryValueExW(m_key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+        if (status == ERROR_MORE_DATA)
+        {
+            data.resize(size / sizeof(char16_t) + 1);
+            continue;
+        }
+        if (status != ERROR_SUCCESS)
+            return status;
+        if (type != REG_SZ)
+            return ERROR_UNSUPPORTED_TYPE;
+        text = RegistryText(data.data(), size);
+        return ERROR_SUCCESS;
+    }
 }
 
 LSTATUS RegistryKey::SetString(const wchar_t* name, const CString& text)

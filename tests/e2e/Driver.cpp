@@ -90,7 +90,11 @@ std::vector<std::uint32_t> WindowPixels(HWND window, bool clientOnly, RECT& area
                    PrintWindow(window, dc, (clientOnly ? PW_CLIENTONLY : 0) | PW_RENDERFULLCONTENT);
                });
     if (std::all_of(pixels.begin(), pixels.end(), [](std::uint32_t pixel) { return pixel == kUnpainted; }))
+    {
+        // The window and its controls finish what they have yet to paint before the screen is read.
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         pixels = ScreenPixels(origin.x, origin.y, area.right, area.bottom);
+    }
     return pixels;
 }
 

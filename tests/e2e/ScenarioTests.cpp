@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <list>
 #include <optional>
 #include <string>
@@ -88,6 +89,35 @@ std::list<KeySetAside> TakeAwayQuorlinsKeysOutsideTheCurrentUser()
             takenAway.emplace_back(root, prefix + key, L"Taken away " + std::to_wstring(copy++));
     return takenAway;
 }
+
+// The DPI of the desktop, set for the programs started from now on and put back when it goes. Wine reads it
+// at every program's start; Windows at the next sign-in only, so there it changes nothing that a test sees.
+class DesktopDpi
+{
+  public:
+    explicit DesktopDpi(DWORD dpi)
+    {
+        DWORD size = sizeof(m_before);
+        m_had = RegGetValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &m_before,
+                             &size) == ERROR_SUCCESS;
+        RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &dpi, sizeof(dpi));
+    }
+    DesktopDpi(const DesktopDpi&) = delete;
+    DesktopDpi& operator=(const DesktopDpi&) = delete;
+    ~DesktopDpi()
+    {
+        if (m_had)
+            RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &m_before,
+                            sizeof(m_before));
+        else
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels");
+    }
+
+  private:
+    static constexpr wchar_t kDesktop[] = L"Control Panel\\Desktop";
+    DWORD m_before = 0;
+    bool m_had = false;
+};
 
 TEST_F(Scenario, FirstStartWithAnEmptyProfileAndNoSdkHasNoToolAndSignSaysSo)
 {
@@ -296,6 +326,49 @@ TEST_F(Scenario, ClearEmptiesTheListEscapeEndsTheProgramAndTwoCanRunAtOnce)
     first.PressKey(IDC_FILE_LIST, VK_ESCAPE);
     EXPECT_TRUE(first.WaitForExit(10000)) << "Escape ends the program";
     EXPECT_FALSE(second.HasExited()) << "the other instance runs on";
+}
+
+// Per-monitor aware, the dialog is laid out by Windows' dialog manager at each monitor's DPI, in the
+// template's dialog units; under Wine the desktop is at 192 DPI for this start.
+TEST_F(Scenario, AtTwiceTheUsualDpiTheDialogKeepsItsLayoutWithEveryControlInside)
+{
+    const DesktopDpi doubled(192);
+    QuorlinProcess quorlin(Program(), L"");
+    ASSERT_TRUE(quorlin.Window());
+    EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(quorlin.Window())),
+              DPI_AWARENESS_PER_MONITOR_AWARE);
+
+    RECT client{};
+    GetClientRect(quorlin.Window(), &client);
+    MapWindowPoints(quorlin.Window(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const double perUnitX = (client.right - client.left) / 321.0;
+    const double perUnitY = (client.bottom - client.top) / 235.0;
+    std::printf("the client area is %ld x %ld pixels\n", client.right - client.left,
+                client.bottom - client.top);
+    // The template's rectangles, in dialog units.
+    const struct
+    {
+        int id;
+        RECT units;
+    } controls[] = {{IDOK, {113, 214, 205, 228}},       {IDC_FILE_LIST, {7, 7, 314, 84}},
+                    {IDC_LOG, {7, 109, 314, 165}},      {IDC_SAVE, {264, 88, 314, 102}},
+                    {IDC_CLEAR, {7, 88, 57, 102}},      {IDC_TOOL_PATH, {7, 170, 288, 184}},
+                    {IDC_BROWSE, {293, 170, 314, 184}}, {IDCANCEL, {264, 214, 314, 228}}};
+    for (const auto& control : controls)
+    {
+        RECT shown{};
+        GetWindowRect(GetDlgItem(quorlin.Window(), control.id), &shown);
+        RECT inside{};
+        EXPECT_TRUE(IntersectRect(&inside, &shown, &client) && EqualRect(&inside, &shown))
+            << control.id << " lies inside the client area";
+        EXPECT_NEAR(shown.left - client.left, control.units.left * perUnitX, 2) << control.id;
+        EXPECT_NEAR(shown.right - client.left, control.units.right * perUnitX, 2) << control.id;
+        EXPECT_NEAR(shown.top - client.top, control.units.top * perUnitY, 2) << control.id;
+        EXPECT_NEAR(shown.bottom - client.top, control.units.bottom * perUnitY, 2) << control.id;
+    }
+    const fs::path screenshots = ExecutableDirectory().parent_path() / L"screenshots";
+    fs::create_directories(screenshots);
+    EXPECT_TRUE(quorlin.SaveScreenshot(screenshots / L"twice-the-dpi.png"));
 }
 
 TEST_F(Scenario, AStartAndARunWriteNothingOutsideTheCurrentUser)

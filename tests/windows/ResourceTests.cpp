@@ -266,14 +266,15 @@ TEST_F(BuiltProgram, HoldsTheAboutTextAndThirteenIconImages)
     EXPECT_EQ(images, expected);
 }
 
-TEST_F(BuiltProgram, DeclaresCommonControlsSixRunsAsInvokerAndIsDpiAware)
+TEST_F(BuiltProgram, DeclaresCommonControlsSixRunsAsInvokerIsPerMonitorDpiAwareAndLongPathAware)
 {
     ASSERT_TRUE(m_module);
     const std::string manifest(Resource(RT_MANIFEST, MAKEINTRESOURCEW(1)));
     for (const char* wanted :
          {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", "processorArchitecture=\"amd64\"",
           "publicKeyToken=\"6595b64144ccf1df\"",
-          "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>", ">true</dpiAware>"})
+          "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>", ">true</dpiAware>",
+          ">PerMonitorV2, PerMonitor</dpiAwareness>", ">true</longPathAware>"})
         EXPECT_NE(manifest.find(wanted), std::string::npos) << wanted;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../platform/AccessibleNames.h"
 #include "../platform/DialogEx.h"
 #include "../platform/MessageMap.h"
 #include "../signing/SystemSigningRunHost.h"
@@ -54,4 +55,5 @@ class CQuorlinDlg : public CDialogEx, private SystemSigningRunHost, private Brow
     CString m_logText;
     CString m_toolPath;
     CEdit m_logEdit;
+    CAccessibleNames m_accessibleNames;
 };

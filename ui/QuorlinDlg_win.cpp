@@ -50,6 +50,12 @@ BOOL CQuorlinDlg::OnInitDialog()
     LocateSigningTool();
     CDialogEx::OnInitDialog();
     DragAcceptFiles(m_hWnd, TRUE);
+    // The dialog has no labels: without these a screen reader would announce "edit", "edit", "edit" and
+    // "dot dot dot button".
+    m_accessibleNames.SetName(::GetDlgItem(m_hWnd, IDC_FILE_LIST), L"Files to sign");
+    m_accessibleNames.SetName(::GetDlgItem(m_hWnd, IDC_LOG), L"Signing log");
+    m_accessibleNames.SetName(::GetDlgItem(m_hWnd, IDC_TOOL_PATH), L"Signing tool");
+    m_accessibleNames.SetName(::GetDlgItem(m_hWnd, IDC_BROWSE), L"Choose the signing tool");
     if (const HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE))
     {
         const CString aboutText = LoadStringResource(IDS_ABOUTBOX);

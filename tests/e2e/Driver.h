@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/UniqueHandle.h"
+#include "windows/WindowText.h"
 
 #include <windows.h>
 
@@ -81,8 +82,6 @@ class QuorlinProcess
     DWORD m_processId = 0;
     HWND m_window = nullptr;
 };
-
-using UniqueWindow = UniqueResource<HWND, &::DestroyWindow>;
 
 // A window of the driver's own, shown in the foreground: the user at work in another program.
 UniqueWindow ShowForegroundWindow();

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "platform/UniqueHandle.h"
+
 #include <windows.h>
 
 #include <string>
 #include <vector>
+
+using UniqueWindow = UniqueResource<HWND, &::DestroyWindow>;
 
 // The name of a window's class.
 inline std::wstring ClassName(HWND window)

@@ -20,7 +20,7 @@ class CStdioFile
         modeRead = 0x0000,
         modeWrite = 0x0001,
         modeCreate = 0x1000,
-        modeCreateNew = 0x2000,
+        modeCreateNew = 0x100000,
     };
 
     CStdioFile(const CString& path, unsigned openFlags);

@@ -49,6 +49,8 @@ BOOL CQuorlinDlg::OnInitDialog()
     // Before the base class's first push, so that the tool path edit shows what was found.
     LocateSigningTool();
     CDialogEx::OnInitDialog();
+    // An edit takes at most 32,767 typed characters until told otherwise; an opened list may hold more.
+    SendDlgItemMessageW(m_hWnd, IDC_FILE_LIST, EM_SETLIMITTEXT, 0, 0);
     DragAcceptFiles(m_hWnd, TRUE);
     // The dialog has no labels: without these a screen reader would announce "edit", "edit", "edit" and
     // "dot dot dot button".

@@ -29,6 +29,7 @@ void ReleaseScreenDc(HDC dc)
 using UniqueScreenDc = UniqueResource<HDC, &ReleaseScreenDc>;
 using UniqueMemoryDc = UniqueResource<HDC, &::DeleteDC>;
 using UniqueGdiObject = UniqueResource<HGDIOBJ, &::DeleteObject>;
+using UniqueGlobal = UniqueResource<HGLOBAL, &::GlobalFree>;
 
 // The pixels of a screen area, 32 bits each, drawn over by draw when it is given.
 std::vector<std::uint32_t> Pixels(int width, int height, const std::function<void(HDC)>& draw)
@@ -242,6 +243,39 @@ std::wstring QuorlinProcess::Text(int controlId) const
 void QuorlinProcess::Type(int controlId, const std::wstring& text) const
 {
     SendMessageW(Item(controlId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void QuorlinProcess::TypeKeys(int controlId, const std::wstring& text) const
+{
+    for (const wchar_t c : text)
+        PostMessageW(Item(controlId), WM_CHAR, c, 1);
+}
+
+void QuorlinProcess::PutCaretAtEnd(int controlId) const
+{
+    const WPARAM end = static_cast<WPARAM>(SendMessageW(Item(controlId), WM_GETTEXTLENGTH, 0, 0));
+    PostMessageW(Item(controlId), EM_SETSEL, end, static_cast<LPARAM>(end));
+}
+
+bool QuorlinProcess::Paste(int controlId, const std::wstring& text) const
+{
+    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
+    if (!block)
+        return false;
+    auto* copy = static_cast<wchar_t*>(GlobalLock(block.Get()));
+    std::copy(text.c_str(), text.c_str() + text.size() + 1, copy);
+    GlobalUnlock(block.Get());
+    if (!OpenClipboard(nullptr))
+        return false;
+    EmptyClipboard();
+    // The clipboard owns the text once it has taken it.
+    const bool taken = SetClipboardData(CF_UNICODETEXT, block.Get()) != nullptr;
+    if (taken)
+        block.Detach();
+    CloseClipboard();
+    if (taken)
+        PostMessageW(Item(controlId), WM_PASTE, 0, 0);
+    return taken;
 }
 
 bool QuorlinProcess::IsEnabled(int controlId) const

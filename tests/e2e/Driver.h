@@ -44,6 +44,14 @@ class QuorlinProcess
     HWND Window() const { return m_window; }
     std::wstring Text(int controlId) const;
     void Type(int controlId, const std::wstring& text) const;
+    // Types text at the control's caret key by key, as the keyboard does: a line break is the character that
+    // Ctrl+Enter types, since Enter alone presses Sign.
+    void TypeKeys(int controlId, const std::wstring& text) const;
+    // Moves the caret of an edit behind its last character, as a click there does.
+    void PutCaretAtEnd(int controlId) const;
+    // Puts text on the clipboard and pastes it at the control's caret, as Ctrl+V does; false when the
+    // clipboard could not be had.
+    [[nodiscard]] bool Paste(int controlId, const std::wstring& text) const;
     bool IsEnabled(int controlId) const;
     // Posts the command of a button as its click sends it, so that the driver stays free to watch what the
     // click starts. A click of the mouse would need the window to be active, which another program in front

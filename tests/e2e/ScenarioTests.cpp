@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <list>
 #include <optional>
@@ -227,6 +228,52 @@ TEST_F(Scenario, AListFromTheCommandLineIsSignedFileByFileWhileClosingIsRefused)
     fs::create_directories(screenshots);
     EXPECT_TRUE(quorlin.SaveScreenshot(screenshots / L"signing-run.png"));
     EXPECT_FALSE(quorlin.HasExited());
+}
+
+// More lines than the list box shows, typed with Ctrl+Enter between them and pasted: each line is a file.
+TEST_F(Scenario, EveryLineTypedOrPastedIntoTheListIsSignedAsAFileOfItsOwn)
+{
+    StandinTool tool;
+    StoreToolPath(tool.Path().Str());
+    std::vector<std::wstring> files;
+    std::wstring typed;
+    for (int line = 1; line <= 25; ++line)
+    {
+        files.push_back(L"C:\\Release\\typed " + std::to_wstring(line) + L".exe");
+        typed += files.back() + L"\n";
+    }
+    std::wstring pasted;
+    for (int line = 1; line <= 40; ++line)
+    {
+        files.push_back(L"C:\\Release\\pasted " + std::to_wstring(line) + L".dll");
+        pasted += (line > 1 ? L"\r\n" : L"") + files.back();
+    }
+    QuorlinProcess quorlin(Program(), L"");
+    ASSERT_TRUE(quorlin.Window());
+    quorlin.TypeKeys(IDC_FILE_LIST, typed);
+    ASSERT_TRUE(quorlin.Paste(IDC_FILE_LIST, pasted));
+    quorlin.Click(IDOK);
+    ASSERT_TRUE(Eventually([&] { return quorlin.Text(IDC_LOG).ends_with(L"Finished!"); }, 120000));
+    std::vector<std::wstring> signedFiles;
+    for (const std::vector<std::wstring>& call : tool.JournalCalls())
+        signedFiles.push_back(call.back());
+    EXPECT_EQ(signedFiles, files);
+}
+
+TEST_F(Scenario, ALineTypedAtTheEndOfAnOpenedListOfMoreThan32767CharactersIsKept)
+{
+    std::string bytes = "C:\\Release\\component 0.dll";
+    while (bytes.size() <= 40000)
+        bytes += "\r\nC:\\Release\\component " + std::to_string(bytes.size()) + ".dll";
+    QuorlinProcess quorlin(Program(), Quoted(ListFile(L"long.ksig", bytes)));
+    ASSERT_TRUE(quorlin.Window());
+    quorlin.PutCaretAtEnd(IDC_FILE_LIST);
+    quorlin.TypeKeys(IDC_FILE_LIST, L"\nC:\\Release\\added.exe");
+    ASSERT_TRUE(quorlin.WaitUntilPostsHandled());
+    const std::wstring list = quorlin.Text(IDC_FILE_LIST);
+    EXPECT_TRUE(list == std::wstring(bytes.begin(), bytes.end()) + L"\r\nC:\\Release\\added.exe")
+        << "the list ends in: "
+        << Utf8FromWide(list.substr(list.size() - std::min<std::size_t>(list.size(), 60)));
 }
 
 TEST_F(Scenario, SaveAddsTheExtensionAndAFailedSaveKeepsTheFileThatWasThere)

@@ -12,9 +12,15 @@ constexpr MSAAPROPID kName = {0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5
 
 CAccessibleNames::~CAccessibleNames()
 {
+    WithdrawAll();
+}
+
+void CAccessibleNames::WithdrawAll()
+{
     MSAAPROPID name = kName;
     for (const HWND control : m_named)
         m_services.Get()->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, &name, 1);
+    m_named.clear();
 }
 
 bool CAccessibleNames::SetName(HWND control, const wchar_t* name)

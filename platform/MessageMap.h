@@ -27,6 +27,16 @@ template <class Class, class Member> struct ClassOf<Member Class::*>
 };
 template <auto Handler> using DialogOf = typename ClassOf<decltype(Handler)>::type;
 
+template <UINT Message, auto Handler> constexpr MessageMapEntry<DialogOf<Handler>> WithoutArguments()
+{
+    return {Message, 0, 0,
+            [](DialogOf<Handler>& dialog, WPARAM, LPARAM) -> LRESULT
+            {
+                (dialog.*Handler)();
+                return 0;
+            }};
+}
+
 template <auto Handler> constexpr MessageMapEntry<DialogOf<Handler>> Command(UINT notification, int id)
 {
     return {WM_COMMAND, notification, id,
@@ -61,13 +71,12 @@ template <auto Handler> constexpr auto OnWmSysCommand()
 
 template <auto Handler> constexpr auto OnWmPaint()
 {
-    using Dialog = message_map_detail::DialogOf<Handler>;
-    return MessageMapEntry<Dialog>{WM_PAINT, 0, 0,
-                                   [](Dialog& dialog, WPARAM, LPARAM) -> LRESULT
-                                   {
-                                       (dialog.*Handler)();
-                                       return 0;
-                                   }};
+    return message_map_detail::WithoutArguments<WM_PAINT, Handler>();
+}
+
+template <auto Handler> constexpr auto OnWmDestroy()
+{
+    return message_map_detail::WithoutArguments<WM_DESTROY, Handler>();
 }
 
 template <auto Handler> constexpr auto OnWmQueryDragIcon()

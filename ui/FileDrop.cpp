@@ -11,9 +11,18 @@ std::optional<CString> FirstListFile(const std::vector<CString>& names)
     return std::nullopt;
 }
 
-CString AppendDroppedNames(CStringArray& files, const std::vector<CString>& names)
+CString AppendDroppedNames(const CString& shownList, const std::vector<CString>& names, CStringArray& files,
+                           bool runWalksFiles)
 {
+    CStringArray shown;
+    SplitFileList(shownList, shown);
     for (const CString& name : names)
-        files.Add(name);
-    return JoinFileList(files);
+    {
+        shown.Add(name);
+        if (runWalksFiles)
+            files.Add(name);
+    }
+    if (!runWalksFiles)
+        files = shown;
+    return JoinFileList(shown);
 }

@@ -32,11 +32,14 @@ class CQuorlinDlg : public CDialogEx, private SystemSigningRunHost, private Brow
     void OnClear();
     void OnBrowse();
     void OnToolPathChange() {}
+    void OnDestroy();
 
   private:
     static const MessageMapEntry<CQuorlinDlg> kMessageMap[];
 
     void LocateSigningTool();
+    // Copies the list edit's text, and only it, into the list text.
+    void PullFileList();
 
     // The dialog's half of the signing run and of the "..." button.
     CString& ToolPath() override { return m_toolPath; }
@@ -46,7 +49,7 @@ class CQuorlinDlg : public CDialogEx, private SystemSigningRunHost, private Brow
     void SetRunning(bool running) override;
     void PullControls() override { UpdateData(TRUE); }
     void PushControls() override { UpdateData(FALSE); }
-    void ShowLog() override { m_logEdit.SetWindowTextW(m_logText); }
+    void ShowLog() override;
     std::optional<CString> PickSigningTool() override;
 
     CStringArray m_files;
@@ -56,4 +59,6 @@ class CQuorlinDlg : public CDialogEx, private SystemSigningRunHost, private Brow
     CString m_toolPath;
     CEdit m_logEdit;
     CAccessibleNames m_accessibleNames;
+    // Whether a signing run is walking m_files.
+    bool m_signing = false;
 };

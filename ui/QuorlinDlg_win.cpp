@@ -4,7 +4,6 @@
 #include "../platform/DropFiles.h"
 #include "../platform/Menu.h"
 #include "../platform/PaintDC.h"
-#include "../signing/FileList.h"
 #include "../toolpath/SystemToolLocation.h"
 #include "AboutDlg.h"
 #include "FileDrop.h"
@@ -22,6 +21,7 @@ const MessageMapEntry<CQuorlinDlg> CQuorlinDlg::kMessageMap[] = {
     OnBnClicked<&CQuorlinDlg::OnClear>(IDC_CLEAR),
     OnBnClicked<&CQuorlinDlg::OnBrowse>(IDC_BROWSE),
     OnEnChange<&CQuorlinDlg::OnToolPathChange>(IDC_TOOL_PATH),
+    OnWmDestroy<&CQuorlinDlg::OnDestroy>(),
 };
 
 CQuorlinDlg::CQuorlinDlg()
@@ -70,13 +70,20 @@ BOOL CQuorlinDlg::OnInitDialog()
     }
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
-    return TRUE;
+    // Typing goes to the list from the start; the dialog manager would give the focus to Sign.
+    ::SetFocus(GetDlgItem(IDC_FILE_LIST).m_hWnd);
+    return FALSE;
 }
 
 void CQuorlinDlg::LocateSigningTool()
 {
     SystemToolLocation system;
     m_toolPath = FindSigningTool(system);
+}
+
+void CQuorlinDlg::PullFileList()
+{
+    m_fileListText = GetDlgItem(IDC_FILE_LIST).GetWindowTextW();
 }
 
 void CQuorlinDlg::LoadListFile(const CString& path)
@@ -126,7 +133,9 @@ void CQuorlinDlg::OnSign()
 void CQuorlinDlg::OnDropFiles(HDROP drop)
 {
     UniqueDrop dropped(drop);
-    SplitFileList(m_fileListText, m_files);
+    // Lines typed since the last exchange are part of the list the user drops onto; a list file that cannot
+    // be read then leaves them shown.
+    PullFileList();
     const std::vector<CString> names = DroppedFileNames(drop);
     if (const std::optional<CString> listFile = FirstListFile(names))
     {
@@ -135,7 +144,7 @@ void CQuorlinDlg::OnDropFiles(HDROP drop)
         UpdateData(FALSE);
         return;
     }
-    m_fileListText = AppendDroppedNames(m_files, names);
+    m_fileListText = AppendDroppedNames(m_fileListText, names, m_files, m_signing);
     dropped.Close();
     UpdateData(FALSE);
     Default();
@@ -143,6 +152,7 @@ void CQuorlinDlg::OnDropFiles(HDROP drop)
 
 void CQuorlinDlg::OnSave()
 {
+    PullFileList();
     SaveListWithDialog(m_fileListText);
 }
 
@@ -159,10 +169,31 @@ void CQuorlinDlg::OnBrowse()
     BrowseForSigningTool(*this, system);
 }
 
+void CQuorlinDlg::OnDestroy()
+{
+    // The names belong to the controls, which go with this window.
+    m_accessibleNames.WithdrawAll();
+    Default();
+}
+
 void CQuorlinDlg::SetRunning(bool running)
 {
+    // Windows takes the focus from a control that is disabled and gives it to nothing: Tab, Enter, Escape and
+    // typing would then go nowhere until the user clicked. The list is where the user goes on working.
+    const HWND focus = ::GetFocus();
+    if (running && (focus == GetDlgItem(IDOK).m_hWnd || focus == GetDlgItem(IDCANCEL).m_hWnd))
+        ::SetFocus(GetDlgItem(IDC_FILE_LIST).m_hWnd);
+    m_signing = running;
     GetDlgItem(IDOK).EnableWindow(!running);
     GetDlgItem(IDCANCEL).EnableWindow(!running);
+}
+
+void CQuorlinDlg::ShowLog()
+{
+    m_logEdit.SetWindowTextW(m_logText);
+    // The newest output, and at the end "Finished!", is what the user waits for; the new text alone would
+    // show the top of the log.
+    SendMessageW(m_logEdit.m_hWnd, WM_VSCROLL, SB_BOTTOM, 0);
 }
 
 std::optional<CString> CQuorlinDlg::PickSigningTool()

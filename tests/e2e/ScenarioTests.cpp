@@ -281,6 +281,8 @@ TEST_F(Scenario, SaveAddsTheExtensionAndAFailedSaveKeepsTheFileThatWasThere)
     const fs::path list = ListFile(L"start.ksig", "C:\\a.exe\r\nC:\\b b\\c.dll");
     QuorlinProcess quorlin(Program(), Quoted(list));
     ASSERT_TRUE(quorlin.Window());
+    quorlin.PutCaretAtEnd(IDC_FILE_LIST);
+    quorlin.TypeKeys(IDC_FILE_LIST, L"\nC:\\typed.exe");
 
     quorlin.Click(IDC_SAVE);
     std::optional<SeenWindow> dialog = quorlin.WaitForWindow(L"");
@@ -291,7 +293,7 @@ TEST_F(Scenario, SaveAddsTheExtensionAndAFailedSaveKeepsTheFileThatWasThere)
     EXPECT_EQ(box->text, L"File saved successfully!");
     EXPECT_EQ(box->icon, SeenWindow::Icon::Information);
     ASSERT_TRUE(QuorlinProcess::Press(*box, IDOK));
-    EXPECT_EQ(ReadBytes(m_folder / L"saved list.ksig"), "C:\\a.exe\r\nC:\\b b\\c.dll");
+    EXPECT_EQ(ReadBytes(m_folder / L"saved list.ksig"), "C:\\a.exe\r\nC:\\b b\\c.dll\r\nC:\\typed.exe");
 
     // A list held open by another program. Windows' own save dialog tries the chosen file itself and may
     // refuse it with a box of its own before Quorlin sees the name; Wine's leaves the refusal to Quorlin.

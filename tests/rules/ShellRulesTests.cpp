@@ -69,24 +69,30 @@ TEST(FileDrop, TheFirstListFileWinsOverEveryOtherName)
     EXPECT_EQ(FirstListFile({}), std::nullopt);
 }
 
-TEST(FileDrop, OtherNamesAreAppendedAndTheListComesOutPlain)
+TEST(FileDrop, OtherNamesAreAppendedToTheShownListWhichComesOutPlain)
 {
     const struct
     {
-        const wchar_t* listText;
+        const wchar_t* shownList;
+        const wchar_t* runsList; // what a signing run walks, or null when none runs
         std::vector<CString> names;
         std::vector<CString> files;
         const wchar_t* result;
     } cases[] = {
-        {L"c.exe", {L"a.exe", L"b.exe"}, {L"c.exe", L"a.exe", L"b.exe"}, L"c.exe\r\na.exe\r\nb.exe"},
-        {L"", {L"a.exe"}, {L"a.exe"}, L"a.exe"},
-        {L"A\r\r\n\r\nB\r\n", {L"C"}, {L"A", L"B", L"C"}, L"A\r\nB\r\nC"},
+        {L"c.exe", nullptr, {L"a.exe", L"b.exe"}, {L"c.exe", L"a.exe", L"b.exe"}, L"c.exe\r\na.exe\r\nb.exe"},
+        {L"", nullptr, {L"a.exe"}, {L"a.exe"}, L"a.exe"},
+        {L"A\r\r\n\r\nB\r\n", nullptr, {L"C"}, {L"A", L"B", L"C"}, L"A\r\nB\r\nC"},
+        {L"typed.exe\r\none.exe\r\ntwo.exe",
+         L"one.exe\r\ntwo.exe",
+         {L"d.exe"},
+         {L"one.exe", L"two.exe", L"d.exe"},
+         L"typed.exe\r\none.exe\r\ntwo.exe\r\nd.exe"},
     };
     for (const auto& c : cases)
     {
         CStringArray files;
-        SplitFileList(c.listText, files);
-        EXPECT_EQ(AppendDroppedNames(files, c.names), CString(c.result));
+        SplitFileList(c.runsList ? c.runsList : L"stale.exe", files);
+        EXPECT_EQ(AppendDroppedNames(c.shownList, c.names, files, c.runsList != nullptr), CString(c.result));
         EXPECT_EQ(std::vector<CString>(files.begin(), files.end()), c.files);
     }
 }

@@ -12,6 +12,7 @@
 //   counted N     the first N bytes of the lines "0000000\n", "0000001\n", ... to standard output
 //   cwd           the current folder and CR LF to standard output
 //   sleep MS      wait MS milliseconds
+//   await PATH    wait until a file of that path exists, for at most a minute
 //   exit CODE     end with CODE
 // Any other file, or none, gets one line saying that no signature was made, and exit code 0.
 
@@ -138,6 +139,10 @@ int RunScript(const std::vector<std::string>& lines)
         }
         else if (verb == "sleep")
             Sleep(std::strtoul(rest.c_str(), nullptr, 10));
+        else if (verb == "await")
+            for (int waited = 0;
+                 waited < 60000 && GetFileAttributesA(rest.c_str()) == INVALID_FILE_ATTRIBUTES; waited += 10)
+                Sleep(10);
         else if (verb == "exit")
             return std::atoi(rest.c_str());
     }

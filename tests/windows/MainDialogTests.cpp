@@ -1,4 +1,5 @@
 #include "DialogWatcher.h"
+#include "Eventually.h"
 #include "MessageBoxRecorder.h"
 #include "PrintCString.h"
 #include "RegistryScratch.h"
@@ -19,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -64,9 +66,9 @@ class MainDialog : public ::testing::Test
                 return;
     }
 
-    // Drops the names on the dialog as the shell does: a DROPFILES block of wide names in a global handle,
-    // which the dialog releases.
-    void Drop(const std::vector<std::wstring>& names) const
+    // What the shell hands a window that files are dropped on: a DROPFILES block of wide names in a global
+    // handle, which the dialog releases.
+    static WPARAM DroppedFiles(const std::vector<std::wstring>& names)
     {
         std::size_t characters = 1;
         for (const std::wstring& name : names)
@@ -79,7 +81,11 @@ class MainDialog : public ::testing::Test
         for (const std::wstring& name : names)
             text = std::copy(name.begin(), name.end(), text) + 1;
         GlobalUnlock(block);
-        SendMessageW(Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+        return reinterpret_cast<WPARAM>(block);
+    }
+    void Drop(const std::vector<std::wstring>& names) const
+    {
+        SendMessageW(Window(), WM_DROPFILES, DroppedFiles(names), 0);
     }
 
     RedirectedRegistry m_registry;
@@ -238,13 +244,74 @@ TEST_F(MainDialog, ControlsThatShowNoNameOfTheirOwnHaveAccessibleNames)
     }
 }
 
-TEST_F(MainDialog, ADropStartsFromTheLastExchangedListNotFromTypedText)
+TEST_F(MainDialog, ADropAddsToTheListAsTheBoxShowsIt)
 {
     Open();
     Drop({L"c.exe"});
     SetWindowTextW(Item(IDC_FILE_LIST), L"typed.exe\r\nc.exe");
     Drop({L"d.exe"});
-    EXPECT_EQ(Text(IDC_FILE_LIST), L"c.exe\r\nd.exe");
+    EXPECT_EQ(Text(IDC_FILE_LIST), L"typed.exe\r\nc.exe\r\nd.exe");
+}
+
+// While the first file is being signed, a person types a line at the top of the list and drops a file.
+TEST_F(MainDialog, ADropDuringARunIsSignedOnceAfterTheRestAndTheTypedLineStays)
+{
+    StandinTool tool;
+    const fs::path firstEnds = m_folder / L"first may end";
+    const CString first = tool.Script(L"first.exe", "await " + firstEnds.string() + "\nout one\n");
+    const CString second = tool.Script(L"second.exe", "out two\n");
+    const CString dropped = tool.Script(L"dropped.exe", "out dropped\n");
+    Open(tool.Path().Str());
+    SetWindowTextW(Item(IDC_FILE_LIST), (first + L"\r\n" + second).Str().c_str());
+
+    std::thread person(
+        [&]
+        {
+            Eventually([&] { return tool.JournalCalls().size() == 1; });
+            PostMessageW(Item(IDC_FILE_LIST), EM_SETSEL, 0, 0);
+            for (const wchar_t c : std::wstring(L"C:\\typed.exe\n"))
+                PostMessageW(Item(IDC_FILE_LIST), WM_CHAR, c, 1);
+            PostMessageW(Window(), WM_DROPFILES, DroppedFiles({dropped.Str()}), 0);
+            WriteBytes(firstEnds, "");
+        });
+    Click(IDOK);
+    person.join();
+
+    EXPECT_EQ(Text(IDC_FILE_LIST),
+              (L"C:\\typed.exe\r\n" + first + L"\r\n" + second + L"\r\n" + dropped).Str());
+    std::vector<std::wstring> signedFiles;
+    for (const std::vector<std::wstring>& call : tool.JournalCalls())
+        signedFiles.push_back(call.back());
+    EXPECT_EQ(signedFiles, (std::vector<std::wstring>{first.Str(), second.Str(), dropped.Str()}));
+}
+
+// A person presses Sign with the mouse, which gives the button the focus, watches the log of a run longer
+// than the log box, and then goes on with the keyboard.
+TEST_F(MainDialog, AfterARunStartedWithTheMouseTheLogShowsItsEndAndTheKeyboardHasSomewhereToGo)
+{
+    StandinTool tool;
+    std::string lines;
+    for (int line = 1; line <= 20; ++line)
+        lines += "out line " + std::to_string(line) + "\n";
+    Open(tool.Path().Str());
+    EXPECT_EQ(GetFocus(), Item(IDC_FILE_LIST)) << "typing goes to the list from the start";
+    SetWindowTextW(
+        Item(IDC_FILE_LIST),
+        (tool.Script(L"first.exe", lines) + L"\r\n" + tool.Script(L"second.exe", lines)).Str().c_str());
+    SetFocus(Item(IDOK));
+    Click(IDOK);
+
+    const HWND focus = GetFocus();
+    EXPECT_TRUE(focus && IsChild(Window(), focus) && IsWindowEnabled(focus)) << "the focus is on nothing";
+    const HWND log = Item(IDC_LOG);
+    ASSERT_TRUE(WindowText(log).ends_with(L"Finished!"));
+    const LRESULT finished = SendMessageW(log, EM_POSFROMCHAR, GetWindowTextLengthW(log) - 1, 0);
+    RECT client{};
+    GetClientRect(log, &client);
+    EXPECT_GT(SendMessageW(log, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    EXPECT_TRUE(static_cast<short>(HIWORD(finished)) >= 0 &&
+                static_cast<short>(HIWORD(finished)) < client.bottom)
+        << "\"Finished!\" is not in view";
 }
 
 TEST_F(MainDialog, ClearEmptiesTheListAndLeavesTheLogAndToolPath)

@@ -1,6 +1,7 @@
 #include "ListFile.h"
 
 #include "../platform/FileDialog.h"
+#include "../platform/FullPath.h"
 #include "../platform/MessageBox.h"
 #include "../platform/StdioFile.h"
 #include "../signing/FileList.h"
@@ -30,17 +31,18 @@ bool RequireWritableTarget(const CString& path)
 }
 
 // A name beside path that no one can know before it is chosen: another user of a shared folder cannot leave
-// a file, or a link to one of this user's, under it in advance.
+// a file, or a link to one of this user's, under it in advance. Such a name is longer than most, so it is
+// given in the extended-length form: it works in every folder where the list's own path fits within
+// MAX_PATH, as on a machine that does not allow longer paths.
 CString UnpredictableNameBeside(const CString& path)
 {
     GUID random{};
     CoCreateGuid(&random);
     wchar_t text[39] = L"";
     StringFromGUID2(random, text, 39);
-    const std::wstring& whole = path.Str();
-    const std::size_t slash = whole.find_last_of(L"\\/");
-    return CString((slash == std::wstring::npos ? L"" : whole.substr(0, slash + 1)) + L"~quorlin-" + text +
-                   L".tmp");
+    const std::wstring whole = FullPath(path).Str();
+    const std::size_t slash = whole.find_last_of(L'\\');
+    return ExtendedLengthPath(CString(whole.substr(0, slash + 1) + L"~quorlin-" + text + L".tmp"));
 }
 
 // A file that lies under a chosen name already is never opened: it is made new, and another name is tried.

@@ -1,5 +1,6 @@
 #include "SignOneFile.h"
 
+#include "../platform/FullPath.h"
 #include "../platform/MessageBox.h"
 #include "SigningCommandLine.h"
 #include "ToolProcess.h"
@@ -11,17 +12,6 @@
 
 namespace
 {
-// A path made whole against the current folder, as the started tool would resolve it.
-CString FullPath(const CString& path)
-{
-    const DWORD needed = GetFullPathNameW(path.Str().c_str(), 0, nullptr, nullptr);
-    if (needed == 0)
-        return path;
-    std::wstring full(needed, L'\0');
-    full.resize(GetFullPathNameW(path.Str().c_str(), needed, full.data(), nullptr));
-    return full.empty() ? path : CString(std::move(full));
-}
-
 // The full path that a line of the list names, made whole against the current folder with / and \ alike as
 // Windows reads a path (Wine alone would take a leading / for the root of its Unix file system).
 CString FileAsFullPath(const CString& filePath)

@@ -173,16 +173,6 @@ TEST_F(MainDialog, DroppedNamesAreAppendedOrTheFirstListFileIsLoaded)
     }
 }
 
-// Windows lets a program use such paths only where its manifest says it may and the machine allows them
-// (LongPathsEnabled); Wine has no such limit and no such setting.
-bool MachineRefusesLongPaths()
-{
-    using Query = BOOLEAN(WINAPI*)();
-    const auto query = reinterpret_cast<Query>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlAreLongPathsEnabled")));
-    return query && !query();
-}
-
 TEST_F(MainDialog, AListFileWithAPathLongerThan259CharactersIsLoadedNotAppended)
 {
     if (MachineRefusesLongPaths())

@@ -99,6 +99,14 @@ void FileSetAside::MoveBack() const
         MoveFileExW(m_aside.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
+bool MachineRefusesLongPaths()
+{
+    using Query = BOOLEAN(WINAPI*)();
+    const auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlAreLongPathsEnabled")));
+    return query && !query();
+}
+
 std::size_t CountOpenHandles()
 {
     std::size_t open = 0;

@@ -57,6 +57,10 @@ class FileSetAside
     std::filesystem::path m_aside;
 };
 
+// Whether this process is refused paths past MAX_PATH. Windows allows them only where the program's manifest
+// asks for them and the machine allows them (LongPathsEnabled); Wine has no such limit and no such setting.
+bool MachineRefusesLongPaths();
+
 // The number of open handles of this process. Wine's GetProcessHandleCount reports 0, so each possible
 // handle value is asked.
 std::size_t CountOpenHandles();

@@ -1,0 +1,24 @@
+#include "PrintCString.h"
+#include "platform/FullPath.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+TEST(ExtendedLengthPath, PrefixesDrivePathsAndRewritesSharesOnce)
+{
+    const struct
+    {
+        const wchar_t* path;
+        const wchar_t* extended;
+    } cases[] = {
+        {L"C:\\Lists\\~quorlin.tmp", L"\\\\?\\C:\\Lists\\~quorlin.tmp"},
+        {L"\\\\server\\share\\~quorlin.tmp", L"\\\\?\\UNC\\server\\share\\~quorlin.tmp"},
+        {L"\\\\?\\C:\\Lists\\~quorlin.tmp", L"\\\\?\\C:\\Lists\\~quorlin.tmp"},
+        {L"\\\\?\\UNC\\server\\share\\x", L"\\\\?\\UNC\\server\\share\\x"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ExtendedLengthPath(c.path), CString(c.extended))
+            << ::testing::PrintToString(CString(c.path));
+}
+} // namespace

@@ -40,14 +40,17 @@ std::wstring DecodeListFile(std::string_view bytes)
 }
 } // namespace
 
-std::string ListFileBytes(const CString& listText)
+std::optional<std::string> ListFileBytes(const CString& listText)
 {
     const std::wstring text = WithCrLfBreaks(listText.Str());
     if (std::optional<std::string> ansi = AnsiFromWide(text))
         if (DecodeListFile(*ansi) == text)
-            return *ansi;
+            return ansi;
+    std::optional<std::string> utf8 = Utf8FromWide(text);
     // A text that itself begins with U+FEFF keeps it only behind a byte-order mark, which reading skips.
-    return (text.starts_with(L'\uFEFF') ? "\xEF\xBB\xBF" : "") + Utf8FromWide(text);
+    if (utf8 && text.starts_with(L'\uFEFF'))
+        utf8->insert(0, "\xEF\xBB\xBF");
+    return utf8;
 }
 
 CStringArray ListFileLines(std::string_view bytes)

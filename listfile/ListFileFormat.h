@@ -3,13 +3,14 @@
 #include "../platform/CString.h"
 #include "../platform/CStringArray.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 // The bytes of a list file for a list text. Each CR LF and each lone LF is stored as one CR LF, a lone CR as
 // it is. The text goes in the ANSI code page when that reads back exactly, and in UTF-8 without a
-// byte-order mark otherwise, so no character is lost.
-std::string ListFileBytes(const CString& listText);
+// byte-order mark otherwise, so no character is lost; nothing when the text cannot be converted at all.
+std::optional<std::string> ListFileBytes(const CString& listText);
 
 // The lines of a list file, as text-mode reading gives them: input ends at the first byte 0x1A, a line ends
 // at LF (a CR LF counts as one LF; any other CR stays in its line), and the last line needs no break. NUL

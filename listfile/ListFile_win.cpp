@@ -121,13 +121,17 @@ CStdioFile CreateScratchFileBeside(const CString& path, CString& temporary)
 
 void SaveListFile(const CString& path, const CString& listText)
 {
-    const std::string bytes = ListFileBytes(listText);
+    // A text that cannot be written is a failed write, told as every failed write is, before anything on disk
+    // is touched: an empty file must never pass for the list.
+    const std::optional<std::string> bytes = ListFileBytes(listText);
+    if (!bytes)
+        throw CFileException(CFileException::diskFull, ERROR_NO_UNICODE_TRANSLATION);
     const bool replacing = RequireWritableTarget(path);
     CString temporary;
     try
     {
         CStdioFile file = CreateScratchFileBeside(path, temporary);
-        file.Write(bytes);
+        file.Write(*bytes);
         file.Close();
         if (replacing)
             ReplaceListFile(path, temporary);

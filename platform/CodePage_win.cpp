@@ -28,14 +28,21 @@ std::optional<std::wstring> Decode(std::string_view bytes, unsigned codePage, DW
     return wide;
 }
 
-std::string Encode(std::wstring_view text, unsigned codePage)
+// Nothing when the text does not convert whole: a part of it must never pass for all of it.
+std::optional<std::string> Encode(std::wstring_view text, unsigned codePage)
 {
-    const int length = ClampedLength(text.size());
-    if (length == 0)
-        return {};
+    if (text.empty())
+        return std::string();
+    if (text.size() > INT_MAX)
+        return std::nullopt;
+    const int length = static_cast<int>(text.size());
     const int needed = WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(std::max(needed, 0)), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), length, bytes.data(), needed, nullptr, nullptr);
+    if (needed <= 0)
+        return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(needed), '\0');
+    if (WideCharToMultiByte(codePage, 0, text.data(), length, bytes.data(), needed, nullptr, nullptr) !=
+        needed)
+        return std::nullopt;
     return bytes;
 }
 } // namespace
@@ -52,16 +59,14 @@ std::wstring WideFromAnsi(std::string_view bytes)
 
 std::optional<std::string> AnsiFromWide(std::wstring_view text)
 {
-    if (text.size() > INT_MAX)
-        return std::nullopt;
-    std::string bytes = Encode(text, CP_ACP);
+    std::optional<std::string> bytes = Encode(text, CP_ACP);
     // A character without a form of its own comes out as '?' or a look-alike; only a round trip tells.
-    if (WideFromAnsi(bytes) != text)
+    if (!bytes || WideFromAnsi(*bytes) != text)
         return std::nullopt;
     return bytes;
 }
 
-std::string Utf8FromWide(std::wstring_view text)
+std::optional<std::string> Utf8FromWide(std::wstring_view text)
 {
     return Encode(text, CP_UTF8);
 }

@@ -28,7 +28,7 @@ int RunDemo(const std::wstring& listFile, const std::filesystem::path& outputFol
     Eventually([&] { return (log = quorlin.Text(1001)).ends_with(L"Finished!"); }, 60000);
     std::filesystem::create_directories(outputFolder);
     quorlin.SaveScreenshot(outputFolder / L"quorlin-demo.png");
-    std::ofstream(outputFolder / L"quorlin-demo-log.txt", std::ios::binary) << Utf8FromWide(log);
+    std::ofstream(outputFolder / L"quorlin-demo-log.txt", std::ios::binary) << Utf8FromWide(log).value_or("");
     std::fputs(log.ends_with(L"Finished!") ? "The demo run finished.\n" : "The demo run did not finish.\n",
                stdout);
     return log.ends_with(L"Finished!") ? 0 : 1;

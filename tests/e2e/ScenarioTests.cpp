@@ -4,7 +4,6 @@
 #include "Driver.h"
 #include "PrintCString.h"
 #include "Scenario.h"
-#include "platform/CodePage.h"
 #include "platform/UniqueHandle.h"
 #include "ui/resource.h"
 #include "windows/Eventually.h"
@@ -273,7 +272,8 @@ TEST_F(Scenario, ALineTypedAtTheEndOfAnOpenedListOfMoreThan32767CharactersIsKept
     const std::wstring list = quorlin.Text(IDC_FILE_LIST);
     EXPECT_TRUE(list == std::wstring(bytes.begin(), bytes.end()) + L"\r\nC:\\Release\\added.exe")
         << "the list ends in: "
-        << Utf8FromWide(list.substr(list.size() - std::min<std::size_t>(list.size(), 60)));
+        << ::testing::PrintToString(
+               CString(list.substr(list.size() - std::min<std::size_t>(list.size(), 60))));
 }
 
 TEST_F(Scenario, SaveAddsTheExtensionAndAFailedSaveKeepsTheFileThatWasThere)
@@ -428,7 +428,7 @@ TEST_F(Scenario, AStartAndARunWriteNothingOutsideTheCurrentUser)
     const std::list<KeySetAside> takenAway = TakeAwayQuorlinsKeysOutsideTheCurrentUser();
     const std::list<RegistryWatch> watches = WatchOutsideTheCurrentUser();
     for (const RegistryWatch& watch : watches)
-        ASSERT_TRUE(watch.Armed()) << Utf8FromWide(watch.Watched());
+        ASSERT_TRUE(watch.Armed()) << ::testing::PrintToString(CString(watch.Watched()));
     {
         QuorlinProcess quorlin(Program(), Quoted(list));
         ASSERT_TRUE(quorlin.Window());
@@ -436,6 +436,7 @@ TEST_F(Scenario, AStartAndARunWriteNothingOutsideTheCurrentUser)
         ASSERT_TRUE(Eventually([&] { return quorlin.Text(IDC_LOG).ends_with(L"Finished!"); }));
     }
     for (const RegistryWatch& watch : watches)
-        EXPECT_FALSE(watch.Changed()) << "written below " << Utf8FromWide(watch.Watched());
+        EXPECT_FALSE(watch.Changed())
+            << "written below " << ::testing::PrintToString(CString(watch.Watched()));
 }
 } // namespace

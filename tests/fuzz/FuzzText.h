@@ -1,12 +1,23 @@
 #pragma once
 
+#include "listfile/ListFileFormat.h"
 #include "platform/CString.h"
 #include "platform/CodePage.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <string>
+
+// The bytes a save writes for a list text. Every text converts, so a failure is a finding.
+inline std::string SavedBytes(const CString& listText)
+{
+    const std::optional<std::string> bytes = ListFileBytes(listText);
+    if (!bytes)
+        std::abort();
+    return *bytes;
+}
 
 // Fuzz bytes as text: UTF-8 when they are valid UTF-8, else one character a byte, so every input reaches
 // the rules as some text, line breaks included.

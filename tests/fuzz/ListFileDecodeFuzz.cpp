@@ -1,6 +1,7 @@
 // Reading list-file bytes of any kind: no crash, no line holds a line feed or a NUL, and nothing past a
 // Ctrl+Z is read. What is read comes out of a save and a second read as the same file list.
 
+#include "FuzzText.h"
 #include "listfile/ListFileFormat.h"
 #include "signing/FileList.h"
 
@@ -19,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CStringArray files;
     SplitFileList(JoinFileList(lines), files);
     CStringArray reread;
-    SplitFileList(JoinFileList(ListFileLines(ListFileBytes(JoinFileList(lines)))), reread);
+    SplitFileList(JoinFileList(ListFileLines(SavedBytes(JoinFileList(lines)))), reread);
     if (std::vector<CString>(files.begin(), files.end()) !=
         std::vector<CString>(reread.begin(), reread.end()))
         std::abort();

@@ -24,14 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CString listText = TextFromFuzzBytes(data, size);
     if (listText.Str().find_first_of(std::wstring(L"\x1A\0", 2)) != std::wstring::npos)
         return 0;
-    const CString loaded = JoinFileList(ListFileLines(ListFileBytes(listText)));
+    const CString loaded = JoinFileList(ListFileLines(SavedBytes(listText)));
     if (Split(loaded) != Split(listText))
         std::abort();
 
     CStringArray files;
     SplitFileList(listText, files);
     const CString programMade = JoinFileList(files);
-    if (JoinFileList(ListFileLines(ListFileBytes(programMade))) != programMade)
+    if (JoinFileList(ListFileLines(SavedBytes(programMade))) != programMade)
         std::abort();
     return 0;
 }

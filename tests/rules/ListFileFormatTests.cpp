@@ -48,6 +48,12 @@ const LoadCase kLoadCases[] = {
      {L"C:\\a.exe", L"B"},
      L"C:\\a.exe\r\nB"},
     {"CR-only line breaks stay inside one line", "A\rB\rC", {L"A\rB\rC"}, L"A\rB\rC"},
+    {"only the first Ctrl+Z counts",
+     "A\nB\x1A"
+     "C\x1A"
+     "D",
+     {L"A", L"B"},
+     L"A\r\nB"},
 };
 
 TEST(ListFileLines, ReadsLinesAsTextModeDoes)
@@ -73,6 +79,7 @@ const SaveCase kSaveCases[] = {
     {"a lone CR stays", L"A\rB", "A\rB"},
     {"CR CR LF keeps its first CR", L"A\r\r\nB", "A\r\r\nB"},
     {"ANSI when every character fits", L"C:\\caf\u00E9.exe", "C:\\caf\xE9.exe"},
+    {"ANSI up to U+00FF", L"C:\\\u00FF.exe", "C:\\\xFF.exe"},
     {"UTF-8 when one does not", L"C:\\caf\u00E9\\\u65E5.exe", "C:\\caf\xC3\xA9\\\xE6\x97\xA5.exe"},
     {"UTF-8 when the ANSI bytes would read as UTF-8", L"\u00C3\u00A9", "\xC3\x83\xC2\xA9"},
 };
@@ -94,7 +101,7 @@ TEST(ListFile, SavingAndLoadingAProgramMadeListTextGivesItBack)
         L"\uFEFFC:\\a.exe\r\nB",
     };
     for (const wchar_t* text : texts)
-        EXPECT_EQ(JoinFileList(ListFileLines(ListFileBytes(text))), CString(text))
+        EXPECT_EQ(JoinFileList(ListFileLines(ListFileBytes(text).value())), CString(text))
             << ::testing::PrintToString(CString(text));
 }
 
@@ -105,6 +112,7 @@ TEST(ListFile, SavingAndLoadingAProgramMadeListTextGivesItBack)
 TEST(ListFile, EachUnicodeBoundaryTravelsInUtf8AndWhatIsNotUtf8ReadsAsAnsi)
 {
     const std::wstring loneSurrogate(1, static_cast<wchar_t>(0xD800));
+    const std::wstring loneLowSurrogate(1, static_cast<wchar_t>(0xDFFF));
     const struct
     {
         const char* name;
@@ -120,12 +128,13 @@ TEST(ListFile, EachUnicodeBoundaryTravelsInUtf8AndWhatIsNotUtf8ReadsAsAnsi)
         {"U+10000", L"\U00010000", "\xF0\x90\x80\x80", L"\U00010000"},
         {"U+10FFFF", L"\U0010FFFF", "\xF4\x8F\xBF\xBF", L"\U0010FFFF"},
         {"a lone surrogate", loneSurrogate, "\xEF\xBF\xBD", L"\uFFFD"},
+        {"a lone low surrogate", loneLowSurrogate, "\xEF\xBF\xBD", L"\uFFFD"},
     };
     for (const auto& c : saved)
     {
         if (AnsiFromWide(c.path))
             continue;
-        const std::string bytes = ListFileBytes(L"C:\\" + c.path + L".exe");
+        const std::string bytes = ListFileBytes(L"C:\\" + c.path + L".exe").value();
         EXPECT_EQ(bytes, "C:\\" + c.bytes + ".exe") << c.name;
         EXPECT_EQ(JoinFileList(ListFileLines(bytes)), CString(L"C:\\" + c.readBack + L".exe")) << c.name;
     }

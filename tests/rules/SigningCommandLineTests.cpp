@@ -32,6 +32,20 @@ const QuoteCase kQuoteCases[] = {
     {L"", L"\"\""},
 };
 
+TEST(LooksLikeAnOption, OnlyAPathThatBeginsWithASlashOrADash)
+{
+    const struct
+    {
+        const wchar_t* filePath;
+        bool option;
+    } cases[] = {
+        {L"/builds/app.exe", true},    {L"-draft.exe", true},   {L"C:\\a.exe", false},
+        {L"\\\\server\\x.dll", false}, {L"app-1.0.exe", false}, {L"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LooksLikeAnOption(c.filePath), c.option) << ::testing::PrintToString(CString(c.filePath));
+}
+
 TEST(SigningCommandLine, QuotesByTheWindowsArgumentRules)
 {
     for (const QuoteCase& c : kQuoteCases)

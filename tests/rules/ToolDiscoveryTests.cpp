@@ -12,6 +12,9 @@
 namespace
 {
 const CString kSdkCandidate = L"D:\\Kits\\10\\bin\\x64\\signtool.exe";
+// Written out, not taken from the product's constant, so that a change to it shows here.
+const std::wstring kSdkDefault =
+    L"C:\\Program Files (x86)\\Windows Kits\\10\\bin\\10.0.22621.0\\x64\\signtool.exe";
 
 class FakeSystem : public ToolLocationSystem
 {
@@ -60,9 +63,8 @@ TEST(FindSigningTool, FollowsTheOutcomeTable)
         {"stored not-found marker", CString(L"signtool.exe not found"), true, CString(L"D:\\Kits\\10"), true,
          L"", false},
         {"nothing stored, default location exists", std::nullopt, true, CString(L"D:\\Kits\\10"), true,
-         kDefaultSigningToolPath, false},
-        {"empty entry, default location exists", CString(L""), true, std::nullopt, false,
-         kDefaultSigningToolPath, false},
+         kSdkDefault, false},
+        {"empty entry, default location exists", CString(L""), true, std::nullopt, false, kSdkDefault, false},
         {"nothing stored, no default, no SDK root", std::nullopt, false, std::nullopt, true, L"", true},
         {"nothing stored, no default, SDK root with the tool", std::nullopt, false, CString(L"D:\\Kits\\10"),
          true, kSdkCandidate, true},
@@ -74,7 +76,7 @@ TEST(FindSigningTool, FollowsTheOutcomeTable)
         FakeSystem system;
         system.stored = c.stored;
         if (c.defaultExists)
-            system.existing.insert(kDefaultSigningToolPath);
+            system.existing.insert(kSdkDefault);
         if (c.candidateExists)
             system.existing.insert(kSdkCandidate.Str());
         system.sdkRoot = c.sdkRoot;
@@ -99,10 +101,10 @@ TEST(FindSigningTool, ARootEndingInABackslashKeepsBothBackslashes)
 TEST(FindSigningTool, TheNextStartUsesWhatWasStored)
 {
     FakeSystem system;
-    system.existing.insert(kDefaultSigningToolPath);
+    system.existing.insert(kSdkDefault);
     FindSigningTool(system);
     system.existing.clear();
-    EXPECT_EQ(FindSigningTool(system), CString(kDefaultSigningToolPath));
+    EXPECT_EQ(FindSigningTool(system), CString(kSdkDefault));
     EXPECT_EQ(system.writes.size(), 2u) << "the stored path is written back at every start";
 }
 

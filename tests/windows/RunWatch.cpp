@@ -14,6 +14,11 @@
 
 namespace
 {
+std::string Printable(std::wstring_view text)
+{
+    return Utf8FromWide(text).value_or("(a text that does not convert)");
+}
+
 // Opened with every sharing mode, so the stand-in's appends never meet a sharing conflict.
 std::size_t CallsInJournal(const std::filesystem::path& journal)
 {
@@ -35,7 +40,7 @@ std::string TextOf(HWND window)
     DWORD_PTR copied = 0;
     SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
                         SMTO_ABORTIFHUNG | SMTO_BLOCK, 2000, &copied);
-    return Utf8FromWide(text);
+    return Printable(text);
 }
 
 void PrintVisibleWindows()
@@ -47,14 +52,13 @@ void PrintVisibleWindows()
             GetWindowThreadProcessId(window, &process);
             if (process != GetCurrentProcessId() || !IsWindowVisible(window))
                 return TRUE;
-            std::printf("  window %s \"%s\"\n", Utf8FromWide(ClassName(window)).c_str(),
-                        TextOf(window).c_str());
+            std::printf("  window %s \"%s\"\n", Printable(ClassName(window)).c_str(), TextOf(window).c_str());
             EnumChildWindows(
                 window,
                 [](HWND child, LPARAM) -> BOOL
                 {
                     if (IsWindowVisible(child))
-                        std::printf("    control %s \"%s\"\n", Utf8FromWide(ClassName(child)).c_str(),
+                        std::printf("    control %s \"%s\"\n", Printable(ClassName(child)).c_str(),
                                     TextOf(child).c_str());
                     return TRUE;
                 },
@@ -85,7 +89,7 @@ void PrintStartedPrograms()
             {
                 family.push_back(process.th32ProcessID);
                 std::printf("  program %s, process %lu, started by process %lu\n",
-                            Utf8FromWide(process.szExeFile).c_str(), process.th32ProcessID,
+                            Printable(process.szExeFile).c_str(), process.th32ProcessID,
                             process.th32ParentProcessID);
             }
 }

@@ -10,6 +10,7 @@ class SystemToolLocation : public ToolLocationSystem
     void WriteProfile(const wchar_t* section, const wchar_t* entry, const CString& value) override;
     bool FileExists(const CString& path) override;
     std::optional<CString> ReadSdkRoot() override;
+    std::vector<CString> FolderNames(const CString& folder) override;
 };
 
 // An open-file dialog that lists only files named signtool.exe; the chosen path, or nothing.

@@ -2,10 +2,13 @@
 
 #include "../platform/FileDialog.h"
 #include "../platform/RegistryKey.h"
+#include "../platform/UniqueHandle.h"
 #include "../platform/WinApp.h"
 
 #include <shlwapi.h>
 #include <windows.h>
+
+#include <string>
 
 CString SystemToolLocation::ReadProfile(const wchar_t* section, const wchar_t* entry,
                                         const wchar_t* defaultValue)
@@ -32,6 +35,23 @@ std::optional<CString> SystemToolLocation::ReadSdkRoot()
         key.QueryString(kSdkRootValue, root, static_cast<DWORD>(kSdkRootBufferBytes)) != ERROR_SUCCESS)
         return std::nullopt;
     return root;
+}
+
+std::vector<CString> SystemToolLocation::FolderNames(const CString& folder)
+{
+    std::vector<CString> names;
+    WIN32_FIND_DATAW found{};
+    const UniqueFind search(FindFirstFileExW((folder + L"\\*").Str().c_str(), FindExInfoBasic, &found,
+                                             FindExSearchLimitToDirectories, nullptr, 0));
+    if (!search)
+        return names;
+    do
+    {
+        const std::wstring name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..")
+            names.emplace_back(name);
+    } while (FindNextFileW(search.Get(), &found));
+    return names;
 }
 
 std::optional<CString> PickSigningToolWithDialog()

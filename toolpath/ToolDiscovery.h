@@ -4,12 +4,16 @@
 
 #include <cstddef>
 #include <optional>
+#include <vector>
 
 inline constexpr wchar_t kDefaultSigningToolPath[] =
     L"C:\\Program Files (x86)\\Windows Kits\\10\\bin\\10.0.22621.0\\x64\\signtool.exe";
 inline constexpr wchar_t kSdkRootKey[] = L"SOFTWARE\\Microsoft\\Windows Kits\\Installed Roots";
 inline constexpr wchar_t kSdkRootValue[] = L"KitsRoot10";
 inline constexpr wchar_t kSdkToolSuffix[] = L"\\bin\\x64\\signtool.exe";
+// A versioned SDK keeps its tools in <root>\bin\<version>\x64.
+inline constexpr wchar_t kSdkBinFolder[] = L"\\bin";
+inline constexpr wchar_t kSdkVersionedToolSuffix[] = L"\\x64\\signtool.exe";
 inline constexpr wchar_t kProfileSection[] = L"Settings";
 inline constexpr wchar_t kProfileEntry[] = L"SigntoolPath";
 // The SDK root is read into MAX_PATH UTF-16 units: a root of 259 characters and its terminator fit.
@@ -28,9 +32,12 @@ class ToolLocationSystem
     virtual bool FileExists(const CString& path) = 0;
     // The Windows SDK root, or nothing when its key or value cannot be read into kSdkRootBufferBytes.
     virtual std::optional<CString> ReadSdkRoot() = 0;
+    // The names of the folders directly inside a folder; none when it cannot be read.
+    virtual std::vector<CString> FolderNames(const CString& folder) = 0;
 };
 
-// The signing tool's path at dialog start: the stored one, else the first place of the SDK where it exists,
+// The signing tool's path at dialog start: the stored one, else the first place of the SDK where it exists
+// (the default location, the SDK root's own tool folder, the newest version of the SDK that has the tool),
 // else empty. A path that is known is written back to the profile.
 CString FindSigningTool(ToolLocationSystem& system);
 

@@ -42,6 +42,12 @@ class FakeSystem : public ToolLocationSystem
         ++sdkReads;
         return sdkRoot;
     }
+    std::vector<CString> FolderNames(const CString& folder) override
+    {
+        const auto found = folders.find(folder.Str());
+        return found == folders.end() ? std::vector<CString>{} : found->second;
+    }
+    std::map<std::wstring, std::vector<CString>> folders;
 };
 
 struct DiscoveryCase
@@ -53,7 +59,15 @@ struct DiscoveryCase
     bool candidateExists;
     CString toolPath;
     bool searched;
+    // The folders in D:\Kits\10\bin, and those of them whose x64 folder holds the tool.
+    std::vector<CString> binFolders = {};
+    std::vector<std::wstring> versionsWithTheTool = {};
 };
+
+std::wstring VersionedTool(const std::wstring& version)
+{
+    return L"D:\\Kits\\10\\bin\\" + version + L"\\x64\\signtool.exe";
+}
 
 TEST(FindSigningTool, FollowsTheOutcomeTable)
 {
@@ -70,6 +84,42 @@ TEST(FindSigningTool, FollowsTheOutcomeTable)
          true, kSdkCandidate, true},
         {"nothing stored, no default, SDK root without the tool", std::nullopt, false,
          CString(L"D:\\Kits\\10"), false, L"", true},
+        {"the root's own tool before any version's",
+         std::nullopt,
+         false,
+         CString(L"D:\\Kits\\10"),
+         true,
+         kSdkCandidate,
+         true,
+         {L"10.0.26100.0"},
+         {L"10.0.26100.0"}},
+        {"the newest version, compared as numbers",
+         std::nullopt,
+         false,
+         CString(L"D:\\Kits\\10"),
+         false,
+         VersionedTool(L"10.0.26100.0"),
+         true,
+         {L"10.0.9600.0", L"x64", L"10.0.26100.0", L"10.0.22621.0"},
+         {L"10.0.9600.0", L"10.0.26100.0", L"10.0.22621.0"}},
+        {"a newer version without the tool is passed over",
+         std::nullopt,
+         false,
+         CString(L"D:\\Kits\\10"),
+         false,
+         VersionedTool(L"10.0.22621.0"),
+         true,
+         {L"10.0.26100.0", L"10.0.22621.0"},
+         {L"10.0.22621.0"}},
+        {"names that are no versions are ignored",
+         std::nullopt,
+         false,
+         CString(L"D:\\Kits\\10"),
+         false,
+         L"",
+         true,
+         {L"x64", L"10.0.26100.0-preview", L"10..0", L"latest"},
+         {L"x64", L"10.0.26100.0-preview", L"10..0", L"latest"}},
     };
     for (const DiscoveryCase& c : cases)
     {
@@ -80,6 +130,9 @@ TEST(FindSigningTool, FollowsTheOutcomeTable)
         if (c.candidateExists)
             system.existing.insert(kSdkCandidate.Str());
         system.sdkRoot = c.sdkRoot;
+        system.folders[L"D:\\Kits\\10\\bin"] = c.binFolders;
+        for (const std::wstring& version : c.versionsWithTheTool)
+            system.existing.insert(VersionedTool(version));
 
         EXPECT_EQ(FindSigningTool(system), c.toolPath) << c.name;
         const std::vector<std::wstring> writes =

@@ -116,6 +116,22 @@ TEST_F(ToolDiscoveryOnWindows, TheSdkRootFromTheMachineRegistryLeadsToTheTool)
     EXPECT_EQ(Stored(), expected.Str());
 }
 
+// As Windows Server 2025 installs it: only a versioned SDK, beside a newer version that lacks the tool.
+TEST_F(ToolDiscoveryOnWindows, AVersionedSdkLeadsToTheToolOfItsNewestVersionThatHasOne)
+{
+    if (!RemoveDefaultTool())
+        GTEST_SKIP() << NotDisposable("the SDK's default signtool.exe");
+    const fs::path root = m_folder / L"Windows Kits\\10";
+    for (const wchar_t* version : {L"10.0.9600.0", L"10.0.26100.0"})
+    {
+        fs::create_directories(root / L"bin" / version / L"x64");
+        WriteBytes(root / L"bin" / version / L"x64\\signtool.exe", "MZ");
+    }
+    fs::create_directories(root / L"bin\\10.0.99999.0\\x64");
+    m_sdk.SetString(L"KitsRoot10", root.wstring());
+    EXPECT_EQ(FindSigningTool(m_system), CString((root / L"bin\\10.0.26100.0\\x64\\signtool.exe").wstring()));
+}
+
 TEST_F(ToolDiscoveryOnWindows, MissesLeaveThePathEmptyAndTheProfileUnwritten)
 {
     if (!RemoveDefaultTool())

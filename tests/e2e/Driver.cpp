@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 
@@ -99,10 +100,28 @@ std::vector<std::uint32_t> WindowPixels(HWND window, bool clientOnly, RECT& area
     return pixels;
 }
 
+// How many pixels of two pictures of the same size differ by more than a little in some colour channel. The
+// box draws its icon under its own visual styles and scaling, which may shade an edge otherwise than this
+// program does.
+std::size_t PixelsApart(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b)
+{
+    constexpr int kTolerance = 48;
+    std::size_t apart = 0;
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
+        for (const int shift : {0, 8, 16})
+            if (std::abs(static_cast<int>((a[i] >> shift) & 0xFF) -
+                         static_cast<int>((b[i] >> shift) & 0xFF)) > kTolerance)
+            {
+                ++apart;
+                break;
+            }
+    return apart;
+}
+
 // Which of the system's message-box icons a static control shows, or Other when the control shows none of
 // them yet. Icon handles do not cross processes under Wine, so the control's picture is compared with each
-// system icon drawn on the same background; the picture is the box's own drawing, so that a window in front
-// of the box hides nothing.
+// system icon drawn on the same background, and the closest one that nearly matches is taken; the picture is
+// the box's own drawing, so that a window in front of the box hides nothing.
 SeenWindow::Icon ShownIcon(HWND iconControl)
 {
     const HWND box = GetAncestor(iconControl, GA_ROOT);
@@ -128,6 +147,9 @@ SeenWindow::Icon ShownIcon(HWND iconControl)
     } candidates[] = {{IDI_INFORMATION, SeenWindow::Icon::Information},
                       {IDI_WARNING, SeenWindow::Icon::Warning},
                       {IDI_ERROR, SeenWindow::Icon::Error}};
+    SeenWindow::Icon closest = SeenWindow::Icon::Other;
+    // Nearly: at most one pixel in twenty apart.
+    std::size_t fewestApart = shown.size() / 20 + 1;
     for (const auto& candidate : candidates)
     {
         const std::vector<std::uint32_t> drawn =
@@ -140,10 +162,14 @@ SeenWindow::Icon ShownIcon(HWND iconControl)
                        FillRect(dc, &all, static_cast<HBRUSH>(brush.Get()));
                        DrawIconEx(dc, 0, 0, LoadIconW(nullptr, candidate.id), 0, 0, 0, nullptr, DI_NORMAL);
                    });
-        if (drawn == shown)
-            return candidate.icon;
+        const std::size_t apart = PixelsApart(drawn, shown);
+        if (apart < fewestApart)
+        {
+            fewestApart = apart;
+            closest = candidate.icon;
+        }
     }
-    return SeenWindow::Icon::Other;
+    return closest;
 }
 
 // The icon of a message box: a box that has one may not have painted it yet, so its picture is read again

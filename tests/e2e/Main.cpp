@@ -8,6 +8,7 @@
 #include "windows/TestFiles.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <fstream>
@@ -37,6 +38,9 @@ int RunDemo(const std::wstring& listFile, const std::filesystem::path& outputFol
 
 int wmain(int argc, wchar_t** argv)
 {
+    // Quorlin's windows are read in the pixels they have, not in those of 96 DPI, as Windows would give a
+    // program that is not aware of scaling.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     if (argc == 4 && std::wstring(argv[1]) == L"--demo")
         return RunDemo(argv[2], argv[3]);
     testing::InitGoogleTest(&argc, argv);

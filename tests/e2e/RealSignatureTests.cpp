@@ -1,6 +1,7 @@
 // A real signature, made by Quorlin.exe with the Windows SDK's own signtool.exe and checked by Windows. It
 // needs what Wine cannot give: Windows, the SDK, a code-signing certificate that Windows trusts, and the
-// time-stamping service in reach. The CI workflow's Windows job has them and declares them.
+// time-stamping service in reach. The CI workflow's Windows job has them and declares them, and names the
+// SDK's signtool.exe that Quorlin is to find by itself: on an image with only a versioned SDK, the newest.
 
 #include "CertificateStore.h"
 #include "Scenario.h"
@@ -90,8 +91,9 @@ EmbeddedSignature ReadEmbeddedSignature(const fs::path& file)
 }
 
 // Runs where QUORLIN_TEST_REAL_SIGNING=1 declares a real signing stack, with the thumbprint of the trusted
-// code-signing certificate in the user's store given by QUORLIN_TEST_SIGNER_THUMBPRINT. Where it is declared,
-// whatever it lacks is a failure, never a skip: a skipped signature would pass the job that declares it.
+// code-signing certificate in the user's store given by QUORLIN_TEST_SIGNER_THUMBPRINT and the SDK's
+// signtool.exe by QUORLIN_TEST_SDK_SIGNTOOL. Where it is declared, whatever it lacks is a failure, never a
+// skip: a skipped signature would pass the job that declares it.
 class RealSignature : public Scenario
 {
   protected:
@@ -109,17 +111,25 @@ class RealSignature : public Scenario
         ASSERT_FALSE(EnvironmentValue(L"QUORLIN_TEST_SIGNER_THUMBPRINT").empty())
             << "QUORLIN_TEST_REAL_SIGNING=1 declares a real signing stack, but "
                "QUORLIN_TEST_SIGNER_THUMBPRINT names no certificate";
+        m_sdkTool = EnvironmentValue(L"QUORLIN_TEST_SDK_SIGNTOOL");
+        ASSERT_FALSE(m_sdkTool.empty()) << "QUORLIN_TEST_REAL_SIGNING=1 declares a real signing stack, but "
+                                           "QUORLIN_TEST_SDK_SIGNTOOL names no signtool.exe of the SDK";
+        // A scenario ended before its time may have left the SDK's tool at its default place aside.
+        FileSetAside::MoveBackLeftAside(kDefaultSigningToolPath);
         Scenario::SetUp();
+        // Quorlin is to find the SDK by its registration, as on any developer's machine.
+        m_sdk.reset();
     }
+
+    std::filesystem::path m_sdkTool;
 };
 
 TEST_F(RealSignature, AProgramSignedWithTheFoundToolCarriesATrustedTimeStampedSignature)
 {
-    ASSERT_TRUE(fs::exists(kDefaultSigningToolPath))
-        << "the Windows SDK's signtool.exe is not at its default place";
+    ASSERT_TRUE(fs::exists(m_sdkTool)) << "the Windows SDK's signtool.exe is not where the workflow found it";
     const fs::path program = m_folder / L"Signed copy.exe";
     fs::copy_file(ExecutableDirectory() / L"standin_signtool.exe", program);
-    const std::wstring log = SignWithTheFoundTool(program.wstring());
+    const std::wstring log = SignWithTheFoundTool(program.wstring(), m_sdkTool);
     ASSERT_TRUE(log.ends_with(L"Finished!")) << log;
     EXPECT_NE(log.find(L"Successfully signed: " + program.wstring()), std::wstring::npos) << log;
 

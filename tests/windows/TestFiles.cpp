@@ -4,10 +4,14 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
+#include <string>
 
 namespace fs = std::filesystem;
 
@@ -81,22 +85,35 @@ PlacedFile::~PlacedFile()
     fs::remove(m_path, ignored);
 }
 
-FileSetAside::FileSetAside(fs::path path)
-    : m_path(std::move(path)), m_aside(m_path.wstring() + L".quorlin-aside")
+namespace
 {
-    MoveBack();
-    MoveFileExW(m_path.c_str(), m_aside.c_str(), 0);
+fs::path AsideOf(const fs::path& path)
+{
+    return path.wstring() + L".quorlin-aside";
+}
+} // namespace
+
+FileSetAside::FileSetAside(fs::path path) : m_path(std::move(path))
+{
+    MoveBackLeftAside(m_path);
+    if (GetFileAttributesW(m_path.c_str()) != INVALID_FILE_ATTRIBUTES &&
+        !MoveFileExW(m_path.c_str(), AsideOf(m_path).c_str(), 0))
+        throw std::runtime_error("a file of the machine's could not be set aside for the test: error " +
+                                 std::to_string(GetLastError()));
 }
 
 FileSetAside::~FileSetAside()
 {
-    MoveBack();
+    MoveBackLeftAside(m_path);
 }
 
-void FileSetAside::MoveBack() const
+void FileSetAside::MoveBackLeftAside(const fs::path& path)
 {
-    if (GetFileAttributesW(m_aside.c_str()) != INVALID_FILE_ATTRIBUTES)
-        MoveFileExW(m_aside.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    const fs::path aside = AsideOf(path);
+    if (GetFileAttributesW(aside.c_str()) != INVALID_FILE_ATTRIBUTES &&
+        !MoveFileExW(aside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+        ADD_FAILURE() << "a file of the machine's set aside for a test could not be moved back: error "
+                      << GetLastError();
 }
 
 bool MachineRefusesLongPaths()

@@ -41,7 +41,8 @@ class PlacedFile
 
 // A file of the machine's own moved out of the way for a test, to a name beside it, and moved back when the
 // test ends, over whatever the test put in its place. One that a test left aside when it did not end (a
-// crash, a time-out) is moved back first.
+// crash, a time-out) is moved back first. A file that cannot be moved aside is an exception; one that cannot
+// be moved back, a failure of the test.
 class FileSetAside
 {
   public:
@@ -50,11 +51,11 @@ class FileSetAside
     FileSetAside& operator=(const FileSetAside&) = delete;
     ~FileSetAside();
 
-  private:
-    void MoveBack() const;
+    // Moves back the file at path that a test left aside when it did not end, if there is one.
+    static void MoveBackLeftAside(const std::filesystem::path& path);
 
+  private:
     std::filesystem::path m_path;
-    std::filesystem::path m_aside;
 };
 
 // Whether this process is refused paths past MAX_PATH. Windows allows them only where the program's manifest

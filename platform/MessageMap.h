@@ -79,6 +79,33 @@ template <auto Handler> constexpr auto OnWmDestroy()
     return message_map_detail::WithoutArguments<WM_DESTROY, Handler>();
 }
 
+// A message of the dialog's own, with no arguments.
+template <UINT Message, auto Handler> constexpr auto OnPrivateMessage()
+{
+    return message_map_detail::WithoutArguments<Message, Handler>();
+}
+
+template <auto Handler> constexpr auto OnWmSize()
+{
+    return message_map_detail::WithoutArguments<WM_SIZE, Handler>();
+}
+
+template <auto Handler> constexpr auto OnWmGetMinMaxInfo()
+{
+    using Dialog = message_map_detail::DialogOf<Handler>;
+    return MessageMapEntry<Dialog>{WM_GETMINMAXINFO, 0, 0,
+                                   [](Dialog& dialog, WPARAM, LPARAM l) -> LRESULT
+                                   {
+                                       (dialog.*Handler)(reinterpret_cast<MINMAXINFO*>(l));
+                                       return 0;
+                                   }};
+}
+
+template <auto Handler> constexpr auto OnWmDpiChanged()
+{
+    return message_map_detail::WithoutArguments<WM_DPICHANGED, Handler>();
+}
+
 template <auto Handler> constexpr auto OnWmQueryDragIcon()
 {
     using Dialog = message_map_detail::DialogOf<Handler>;

@@ -2,6 +2,7 @@
 
 #include "../platform/AccessibleNames.h"
 #include "../platform/DialogEx.h"
+#include "../platform/DynamicLayout.h"
 #include "../platform/MessageMap.h"
 #include "../signing/SystemSigningRunHost.h"
 #include "../toolpath/ToolDiscovery.h"
@@ -33,6 +34,10 @@ class CQuorlinDlg : public CDialogEx, private SystemSigningRunHost, private Brow
     void OnBrowse();
     void OnToolPathChange() {}
     void OnDestroy();
+    void OnSize();
+    void OnGetMinMaxInfo(MINMAXINFO* info);
+    void OnDpiChanged();
+    void OnLayOutAgain();
 
   private:
     static const MessageMapEntry<CQuorlinDlg> kMessageMap[];
@@ -59,6 +64,7 @@ class CQuorlinDlg : public CDialogEx, private SystemSigningRunHost, private Brow
     CString m_toolPath;
     CEdit m_logEdit;
     CAccessibleNames m_accessibleNames;
+    CDynamicLayout m_layout;
     // Whether a signing run is walking m_files.
     bool m_signing = false;
 };

@@ -10,6 +10,32 @@
 #include "MinimizedIcon.h"
 #include "resource.h"
 
+namespace
+{
+// Posted once Windows has scaled the dialog to a new DPI, when the controls are laid out anew.
+constexpr UINT WM_LAYOUT_AFTER_DPI_CHANGE = WM_APP;
+
+// How the controls follow the window's size: the list and the log take all the extra width and share the
+// extra height; Clear and Save stay under the list at its left and right; the tool path and "..." stay under
+// the log, "..." at the right edge; the command line stays under them; Sign stays centred at the bottom, and
+// the hidden Close at the bottom right. Each number is the share of the room beyond the template's size, in
+// halves, by which that edge moves.
+// clang-format off
+constexpr ControlAnchor kLayout[] = {
+    // control          left  top  right  bottom
+    {IDC_FILE_LIST,      0,    0,    2,     1},
+    {IDC_CLEAR,          0,    1,    0,     1},
+    {IDC_SAVE,           2,    1,    2,     1},
+    {IDC_LOG,            0,    1,    2,     2},
+    {IDC_TOOL_PATH,      0,    2,    2,     2},
+    {IDC_BROWSE,         2,    2,    2,     2},
+    {IDC_STATIC,         0,    2,    2,     2}, // the command line
+    {IDOK,               1,    2,    1,     2},
+    {IDCANCEL,           2,    2,    2,     2},
+};
+// clang-format on
+} // namespace
+
 const MessageMapEntry<CQuorlinDlg> CQuorlinDlg::kMessageMap[] = {
     OnWmSysCommand<&CQuorlinDlg::OnSysCommand>(),
     OnWmPaint<&CQuorlinDlg::OnPaint>(),
@@ -22,6 +48,10 @@ const MessageMapEntry<CQuorlinDlg> CQuorlinDlg::kMessageMap[] = {
     OnBnClicked<&CQuorlinDlg::OnBrowse>(IDC_BROWSE),
     OnEnChange<&CQuorlinDlg::OnToolPathChange>(IDC_TOOL_PATH),
     OnWmDestroy<&CQuorlinDlg::OnDestroy>(),
+    OnWmSize<&CQuorlinDlg::OnSize>(),
+    OnWmGetMinMaxInfo<&CQuorlinDlg::OnGetMinMaxInfo>(),
+    OnWmDpiChanged<&CQuorlinDlg::OnDpiChanged>(),
+    OnPrivateMessage<WM_LAYOUT_AFTER_DPI_CHANGE, &CQuorlinDlg::OnLayOutAgain>(),
 };
 
 CQuorlinDlg::CQuorlinDlg()
@@ -49,6 +79,7 @@ BOOL CQuorlinDlg::OnInitDialog()
     // Before the base class's first push, so that the tool path edit shows what was found.
     LocateSigningTool();
     CDialogEx::OnInitDialog();
+    m_layout.Create(m_hWnd, kLayout);
     // An edit takes at most 32,767 typed characters until told otherwise; an opened list may hold more.
     SendDlgItemMessageW(m_hWnd, IDC_FILE_LIST, EM_SETLIMITTEXT, 0, 0);
     DragAcceptFiles(m_hWnd, TRUE);
@@ -174,6 +205,29 @@ void CQuorlinDlg::OnDestroy()
     // The names belong to the controls, which go with this window.
     m_accessibleNames.WithdrawAll();
     Default();
+}
+
+void CQuorlinDlg::OnSize()
+{
+    m_layout.Adjust();
+}
+
+void CQuorlinDlg::OnGetMinMaxInfo(MINMAXINFO* info)
+{
+    m_layout.LimitMinimumSize(*info);
+}
+
+void CQuorlinDlg::OnDpiChanged()
+{
+    // Windows scales the dialog and moves its controls to the new DPI itself; they follow the rule once it
+    // has.
+    PostMessageW(m_hWnd, WM_LAYOUT_AFTER_DPI_CHANGE, 0, 0);
+    Default();
+}
+
+void CQuorlinDlg::OnLayOutAgain()
+{
+    m_layout.Adjust();
 }
 
 void CQuorlinDlg::SetRunning(bool running)

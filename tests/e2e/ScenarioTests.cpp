@@ -480,6 +480,64 @@ TEST_F(Scenario, ADllPlantedBesideACopyOfQuorlinUnderTheNameOfAWindowsDllIsNever
             << "the planted " << fs::path(name).string() << " was loaded";
 }
 
+// A person makes the window larger with its frame, and then tries to make it smaller than it opened.
+TEST_F(Scenario, TheListAndTheLogGrowWithTheWindowWhichCannotBeMadeSmallerThanItOpened)
+{
+    QuorlinProcess quorlin(Program(), L"");
+    ASSERT_TRUE(quorlin.Window());
+    const HWND window = quorlin.Window();
+    const auto placeOf = [&](int id)
+    {
+        RECT place{};
+        GetWindowRect(GetDlgItem(window, id), &place);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+        return place;
+    };
+    const auto resize = [&](LONG width, LONG height)
+    { SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE); };
+    RECT opened{};
+    GetWindowRect(window, &opened);
+    // How far each edge of a control moves when the window is 200 pixels wider and 150 taller.
+    const struct
+    {
+        int id;
+        LONG left, top, right, bottom;
+    } moves[] = {{IDC_FILE_LIST, 0, 0, 200, 75},    {IDC_CLEAR, 0, 75, 0, 75},
+                 {IDC_SAVE, 200, 75, 200, 75},      {IDC_LOG, 0, 75, 200, 150},
+                 {IDC_TOOL_PATH, 0, 150, 200, 150}, {IDC_BROWSE, 200, 150, 200, 150},
+                 {IDOK, 100, 150, 100, 150}};
+    std::vector<RECT> before;
+    for (const auto& move : moves)
+        before.push_back(placeOf(move.id));
+
+    resize(opened.right - opened.left + 200, opened.bottom - opened.top + 150);
+    RECT client{};
+    GetClientRect(window, &client);
+    for (std::size_t i = 0; i < std::size(moves); ++i)
+    {
+        const RECT place = placeOf(moves[i].id);
+        EXPECT_EQ((std::vector<LONG>{place.left - before[i].left, place.top - before[i].top,
+                                     place.right - before[i].right, place.bottom - before[i].bottom}),
+                  (std::vector<LONG>{moves[i].left, moves[i].top, moves[i].right, moves[i].bottom}))
+            << "control " << moves[i].id;
+        RECT inside{};
+        EXPECT_TRUE(IntersectRect(&inside, &place, &client) && EqualRect(&inside, &place))
+            << "control " << moves[i].id << " lies inside the client area";
+    }
+
+    resize(opened.right - opened.left - 100, opened.bottom - opened.top - 100);
+    RECT smallest{};
+    GetWindowRect(window, &smallest);
+    EXPECT_EQ(smallest.right - smallest.left, opened.right - opened.left);
+    EXPECT_EQ(smallest.bottom - smallest.top, opened.bottom - opened.top);
+    for (std::size_t i = 0; i < std::size(moves); ++i)
+    {
+        const RECT place = placeOf(moves[i].id);
+        EXPECT_TRUE(EqualRect(&before[i], &place))
+            << "control " << moves[i].id << " is back in its first place";
+    }
+}
+
 TEST_F(Scenario, AStartAndARunWriteNothingOutsideTheCurrentUser)
 {
     StandinTool tool;

@@ -1,6 +1,7 @@
 #include "PrintCString.h"
 #include "listfile/Association.h"
 #include "listfile/ListFileType.h"
+#include "platform/DynamicLayout.h"
 #include "signing/FileList.h"
 #include "ui/FileDrop.h"
 #include "ui/MinimizedIcon.h"
@@ -95,6 +96,24 @@ TEST(FileDrop, OtherNamesAreAppendedToTheShownListWhichComesOutPlain)
         EXPECT_EQ(AppendDroppedNames(c.shownList, c.names, files, c.runsList != nullptr), CString(c.result));
         EXPECT_EQ(std::vector<CString>(files.begin(), files.end()), c.files);
     }
+}
+
+TEST(FollowDialogSize, MovesEachEdgeByItsShareOfTheRoomAndNeverBelowTheTemplate)
+{
+    const LayoutRect list{10, 10, 500, 130};
+    const ControlAnchor growsAcrossAndHalfDown{1000, 0, 0, 2, 1};
+    const struct
+    {
+        long extraWidth, extraHeight;
+        LayoutRect place;
+    } cases[] = {
+        {0, 0, list},
+        {201, 151, {10, 10, 701, 205}},
+        {-40, -30, list},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FollowDialogSize(list, growsAcrossAndHalfDown, c.extraWidth, c.extraHeight), c.place)
+            << c.extraWidth << " x " << c.extraHeight;
 }
 
 TEST(CentredIconOrigin, RoundsHalfAPixelTowardTheLowerRight)

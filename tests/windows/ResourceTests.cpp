@@ -158,7 +158,7 @@ TEST_F(BuiltProgram, TheMainDialogTemplateIsExactlyTheLayout)
     ASSERT_TRUE(m_module);
     const Template t = ReadTemplate(Resource(RT_DIALOG, MAKEINTRESOURCEW(IDD_MAIN_DIALOG)));
     EXPECT_EQ(t.style, static_cast<DWORD>(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
-                                          DS_SHELLFONT));
+                                          WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_SHELLFONT));
     EXPECT_EQ(t.exStyle, static_cast<DWORD>(WS_EX_APPWINDOW));
     EXPECT_EQ((std::vector<short>{t.x, t.y, t.cx, t.cy}), (std::vector<short>{0, 0, 321, 235}));
     EXPECT_EQ(t.menu, L"");
@@ -175,8 +175,10 @@ TEST_F(BuiltProgram, TheMainDialogTemplateIsExactlyTheLayout)
         {0, BS_PUSHBUTTON | WS_CHILD | WS_TABSTOP, 264, 214, 50, 14, IDCANCEL, L"BUTTON", L"Close"},
         {0, ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_VSCROLL | kChild | WS_BORDER | WS_TABSTOP, 7,
          7, 307, 77, IDC_FILE_LIST, L"EDIT", L""},
-        {0, ES_MULTILINE | ES_AUTOHSCROLL | ES_READONLY | WS_VSCROLL | kChild | WS_BORDER | WS_TABSTOP, 7,
-         109, 307, 56, IDC_LOG, L"EDIT", L""},
+        {0,
+         ES_MULTILINE | ES_AUTOHSCROLL | ES_READONLY | WS_VSCROLL | WS_HSCROLL | kChild | WS_BORDER |
+             WS_TABSTOP,
+         7, 109, 307, 56, IDC_LOG, L"EDIT", L""},
         {0, BS_PUSHBUTTON | kChild | WS_TABSTOP, 264, 88, 50, 14, IDC_SAVE, L"BUTTON", L"Save"},
         {0, BS_PUSHBUTTON | kChild | WS_TABSTOP, 7, 88, 50, 14, IDC_CLEAR, L"BUTTON", L"Clear"},
         {0, ES_AUTOHSCROLL | ES_READONLY | kChild | WS_BORDER | WS_TABSTOP, 7, 170, 281, 14, IDC_TOOL_PATH,

@@ -42,7 +42,8 @@ void CDynamicLayout::Adjust() const
             FollowDialogSize(AtCurrentDpi(m_templateRects[i]), m_anchors[i],
                              client.right - templateClient.right, client.bottom - templateClient.bottom);
         SetWindowPos(GetDlgItem(m_dialog, m_anchors[i].controlId), nullptr, place.left, place.top,
-                     place.right - place.left, place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+                     place.right - place.left, place.bottom - place.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     }
 }
 

@@ -49,7 +49,7 @@ class CDynamicLayout
     void LimitMinimumSize(MINMAXINFO& info) const;
 
   private:
-    LayoutRect AtCurrentDpi(const LayoutRect& rect) const;
+    LayoutRect AtDpi(const LayoutRect& rect, UINT dpi) const;
 
     HWND m_dialog = nullptr;
     std::span<const ControlAnchor> m_anchors;

@@ -21,12 +21,11 @@ void CDynamicLayout::Create(HWND dialog, std::span<const ControlAnchor> anchors)
     }
 }
 
-LayoutRect CDynamicLayout::AtCurrentDpi(const LayoutRect& rect) const
+LayoutRect CDynamicLayout::AtDpi(const LayoutRect& rect, UINT dpi) const
 {
-    const int dpi = static_cast<int>(GetDpiForWindow(m_dialog));
-    const int templateDpi = static_cast<int>(m_templateDpi);
-    return {MulDiv(rect.left, dpi, templateDpi), MulDiv(rect.top, dpi, templateDpi),
-            MulDiv(rect.right, dpi, templateDpi), MulDiv(rect.bottom, dpi, templateDpi)};
+    const auto scale = [&](long value)
+    { return MulDiv(value, static_cast<int>(dpi), static_cast<int>(m_templateDpi)); };
+    return {scale(rect.left), scale(rect.top), scale(rect.right), scale(rect.bottom)};
 }
 
 void CDynamicLayout::Adjust() const
@@ -35,11 +34,12 @@ void CDynamicLayout::Adjust() const
         return;
     RECT client{};
     GetClientRect(m_dialog, &client);
-    const LayoutRect templateClient = AtCurrentDpi(m_templateClient);
+    const UINT dpi = GetDpiForWindow(m_dialog);
+    const LayoutRect templateClient = AtDpi(m_templateClient, dpi);
     for (std::size_t i = 0; i < m_anchors.size(); ++i)
     {
         const LayoutRect place =
-            FollowDialogSize(AtCurrentDpi(m_templateRects[i]), m_anchors[i],
+            FollowDialogSize(AtDpi(m_templateRects[i], dpi), m_anchors[i],
                              client.right - templateClient.right, client.bottom - templateClient.bottom);
         SetWindowPos(GetDlgItem(m_dialog, m_anchors[i].controlId), nullptr, place.left, place.top,
                      place.right - place.left, place.bottom - place.top,
@@ -51,10 +51,10 @@ void CDynamicLayout::LimitMinimumSize(MINMAXINFO& info) const
 {
     if (!m_dialog)
         return;
-    const LayoutRect client = AtCurrentDpi(m_templateClient);
+    const UINT dpi = GetDpiForWindow(m_dialog);
+    const LayoutRect client = AtDpi(m_templateClient, dpi);
     RECT window{0, 0, client.right, client.bottom};
     AdjustWindowRectExForDpi(&window, static_cast<DWORD>(GetWindowLongW(m_dialog, GWL_STYLE)), FALSE,
-                             static_cast<DWORD>(GetWindowLongW(m_dialog, GWL_EXSTYLE)),
-                             GetDpiForWindow(m_dialog));
+                             static_cast<DWORD>(GetWindowLongW(m_dialog, GWL_EXSTYLE)), dpi);
     info.ptMinTrackSize = {window.right - window.left, window.bottom - window.top};
 }

@@ -37,7 +37,6 @@ class CQuorlinDlg : public CDialogEx, private SystemSigningRunHost, private Brow
     void OnSize();
     void OnGetMinMaxInfo(MINMAXINFO* info);
     void OnDpiChanged();
-    void OnLayOutAgain();
 
   private:
     static const MessageMapEntry<CQuorlinDlg> kMessageMap[];

@@ -51,7 +51,7 @@ const MessageMapEntry<CQuorlinDlg> CQuorlinDlg::kMessageMap[] = {
     OnWmSize<&CQuorlinDlg::OnSize>(),
     OnWmGetMinMaxInfo<&CQuorlinDlg::OnGetMinMaxInfo>(),
     OnWmDpiChanged<&CQuorlinDlg::OnDpiChanged>(),
-    OnPrivateMessage<WM_LAYOUT_AFTER_DPI_CHANGE, &CQuorlinDlg::OnLayOutAgain>(),
+    OnPrivateMessage<WM_LAYOUT_AFTER_DPI_CHANGE, &CQuorlinDlg::OnSize>(),
 };
 
 CQuorlinDlg::CQuorlinDlg()
@@ -223,11 +223,6 @@ void CQuorlinDlg::OnDpiChanged()
     // has.
     PostMessageW(m_hWnd, WM_LAYOUT_AFTER_DPI_CHANGE, 0, 0);
     Default();
-}
-
-void CQuorlinDlg::OnLayOutAgain()
-{
-    m_layout.Adjust();
 }
 
 void CQuorlinDlg::SetRunning(bool running)

@@ -3,9 +3,9 @@
 #include "../platform/CString.h"
 #include "../platform/CStringArray.h"
 
-// Replaces the list text and the file list with a list file's contents. An empty path does nothing, and a
-// file that cannot be read changes nothing and says nothing.
-void ReadListFile(const CString& path, CString& listText, CStringArray& files);
+// Replaces the list text and the file list with a list file's contents and tells whether it did. An empty
+// path does nothing, and a file that cannot be read changes nothing and says nothing.
+bool ReadListFile(const CString& path, CString& listText, CStringArray& files);
 
 // Writes the list text to path. The new bytes go to a temporary file beside it, which replaces the target
 // only once it is written and closed, so a failure never destroys the list file that was there; a list file

@@ -76,10 +76,10 @@ void ReplaceListFile(const CString& path, const CString& written)
 }
 } // namespace
 
-void ReadListFile(const CString& path, CString& listText, CStringArray& files)
+bool ReadListFile(const CString& path, CString& listText, CStringArray& files)
 {
     if (path.IsEmpty())
-        return;
+        return false;
     try
     {
         CStdioFile file(path, CStdioFile::modeRead);
@@ -87,6 +87,7 @@ void ReadListFile(const CString& path, CString& listText, CStringArray& files)
         file.Close();
         listText = JoinFileList(ListFileLines(bytes));
         SplitFileList(listText, files);
+        return true;
     }
     catch (const CFileException&)
     {
@@ -96,6 +97,7 @@ void ReadListFile(const CString& path, CString& listText, CStringArray& files)
     {
         // So is one too large to hold in memory: at start-up it would otherwise end the program.
     }
+    return false;
 }
 
 // The scratch file beside path that a save writes first, made new. Its name goes to temporary once the file

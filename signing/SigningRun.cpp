@@ -103,18 +103,30 @@ void RunSigning(SigningRunHost& host)
     host.PullControls();
     SplitFileList(host.FileListText(), host.Files());
 
+    // The list is read afresh for every file, by an index that starts again when the list is replaced: an
+    // index kept across a new list would skip its first entries.
+    std::ptrdiff_t next = 0;
+    const auto pumpAndFollowTheList = [&]
+    {
+        quit.Pump();
+        if (host.TakeListReplaced())
+            next = 0;
+    };
     host.LogText() = L"Starting...\r\n";
     host.ShowLog();
-    quit.Pump();
-    for (std::ptrdiff_t index = 0; index < host.Files().GetSize(); ++index)
+    pumpAndFollowTheList();
+    std::size_t done = 0;
+    while (next < host.Files().GetSize())
     {
+        host.ShowProgress(done, done + static_cast<std::size_t>(host.Files().GetSize() - next));
         CString output;
-        const CString filePath = host.Files().GetAt(index);
+        const CString filePath = host.Files().GetAt(next++);
         host.SignOneFile(filePath, output, host.ToolPath());
+        ++done;
         host.LogText() += output;
         host.LogText() += L"\r\n";
         host.ShowLog();
-        quit.Pump();
+        pumpAndFollowTheList();
     }
     running.End();
     host.LogText() += L"Finished!";

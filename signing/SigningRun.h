@@ -3,6 +3,7 @@
 #include "../platform/CString.h"
 #include "../platform/CStringArray.h"
 
+#include <cstddef>
 #include <optional>
 
 // What a signing run needs of the dialog that owns it and of the platform. The run reads the members afresh
@@ -30,10 +31,16 @@ class SigningRunHost
     virtual void ShowLog() = 0;
     // Dispatches every waiting message; gives the exit code of a quit request that it consumed.
     virtual std::optional<int> PumpPendingMessages() = 0;
+    // Whether the file list was replaced (a list file loaded, Clear) since the run last asked: the run then
+    // goes on with the new list from its first entry. Names added to the list replace nothing.
+    virtual bool TakeListReplaced() = 0;
+    // How far the run is: files signed, out of those and the ones still to sign.
+    virtual void ShowProgress(std::size_t done, std::size_t total) = 0;
     virtual void PostQuit(int exitCode) = 0;
     virtual bool SignOneFile(const CString& filePath, CString& output, const CString& toolPath) = 0;
 };
 
 // What the Sign button does: checks the tool path (a failed check is told in a message box), signs every
-// listed file in order and builds the log file by file.
+// listed file in order and builds the log file by file. A list replaced during the run is signed from its
+// first entry after the current file; names added to it are reached at its end.
 void RunSigning(SigningRunHost& host);

@@ -4,6 +4,7 @@
 #include "../platform/DialogEx.h"
 #include "../platform/DynamicLayout.h"
 #include "../platform/MessageMap.h"
+#include "../platform/TaskbarProgress.h"
 #include "../signing/SystemSigningRunHost.h"
 #include "../toolpath/ToolDiscovery.h"
 
@@ -54,6 +55,8 @@ class CQuorlinDlg : public CDialogEx, private SystemSigningRunHost, private Brow
     void PullControls() override { UpdateData(TRUE); }
     void PushControls() override { UpdateData(FALSE); }
     void ShowLog() override;
+    bool TakeListReplaced() override;
+    void ShowProgress(std::size_t done, std::size_t total) override;
     std::optional<CString> PickSigningTool() override;
 
     CStringArray m_files;
@@ -64,6 +67,9 @@ class CQuorlinDlg : public CDialogEx, private SystemSigningRunHost, private Brow
     CEdit m_logEdit;
     CAccessibleNames m_accessibleNames;
     CDynamicLayout m_layout;
+    CTaskbarProgress m_taskbar;
     // Whether a signing run is walking m_files.
     bool m_signing = false;
+    // Whether m_files was replaced since the signing run last asked.
+    bool m_listReplaced = false;
 };

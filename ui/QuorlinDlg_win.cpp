@@ -10,6 +10,8 @@
 #include "MinimizedIcon.h"
 #include "resource.h"
 
+#include <utility>
+
 namespace
 {
 // Posted once Windows has scaled the dialog to a new DPI, when the controls are laid out anew.
@@ -62,6 +64,12 @@ CQuorlinDlg::CQuorlinDlg()
 
 bool CQuorlinDlg::OnMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result)
 {
+    // A registered message has no number until the program runs, so it has no place in the map.
+    if (message == CTaskbarProgress::ButtonCreatedMessage())
+    {
+        m_taskbar.OnButtonCreated(m_hWnd);
+        return true;
+    }
     return DispatchMessageMap<CQuorlinDlg>(*this, kMessageMap, message, w, l, result) ||
            CDialogEx::OnMessage(message, w, l, result);
 }
@@ -119,7 +127,8 @@ void CQuorlinDlg::PullFileList()
 
 void CQuorlinDlg::LoadListFile(const CString& path)
 {
-    ReadListFile(path, m_fileListText, m_files);
+    if (ReadListFile(path, m_fileListText, m_files))
+        m_listReplaced = true;
 }
 
 void CQuorlinDlg::OnSysCommand(UINT id, LPARAM)
@@ -191,6 +200,7 @@ void CQuorlinDlg::OnClear()
 {
     m_fileListText.Empty();
     m_files.SetSize(0);
+    m_listReplaced = true;
     UpdateData(FALSE);
 }
 
@@ -235,6 +245,8 @@ void CQuorlinDlg::SetRunning(bool running)
     m_signing = running;
     GetDlgItem(IDOK).EnableWindow(!running);
     GetDlgItem(IDCANCEL).EnableWindow(!running);
+    if (!running)
+        m_taskbar.Clear();
 }
 
 void CQuorlinDlg::ShowLog()
@@ -243,6 +255,16 @@ void CQuorlinDlg::ShowLog()
     // The newest output, and at the end "Finished!", is what the user waits for; the new text alone would
     // show the top of the log.
     SendMessageW(m_logEdit.m_hWnd, WM_VSCROLL, SB_BOTTOM, 0);
+}
+
+bool CQuorlinDlg::TakeListReplaced()
+{
+    return std::exchange(m_listReplaced, false);
+}
+
+void CQuorlinDlg::ShowProgress(std::size_t done, std::size_t total)
+{
+    m_taskbar.Show(done, total);
 }
 
 std::optional<CString> CQuorlinDlg::PickSigningTool()

@@ -10,6 +10,7 @@
 #include <map>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -38,6 +39,7 @@ class RecordingHost : public SigningRunHost
     CString controlsText = L"a.exe\r\nb.exe"; // what the list edit holds until a pull copies it
     std::map<std::wstring, std::wstring> outputs = {{L"a.exe", L"A"}, {L"b.exe", L"B"}};
     bool toolExists = true;
+    bool listReplaced = false;
     bool signThrows = false;
     std::function<std::optional<int>(int pumpIndex)> onPump = [](int) { return std::nullopt; };
     std::vector<std::wstring> steps;
@@ -60,6 +62,11 @@ class RecordingHost : public SigningRunHost
     {
         steps.push_back(L"pump");
         return onPump(m_pumps++);
+    }
+    bool TakeListReplaced() override { return std::exchange(listReplaced, false); }
+    void ShowProgress(std::size_t done, std::size_t total) override
+    {
+        steps.push_back(L"progress " + std::to_wstring(done) + L" of " + std::to_wstring(total));
     }
     void PostQuit(int exitCode) override { steps.push_back(L"quit " + std::to_wstring(exitCode)); }
     bool SignOneFile(const CString& filePath, CString& output, const CString& tool) override
@@ -129,9 +136,11 @@ TEST(RunSigning, SignsEachFileInOrderAndShowsTheLogAfterEveryFile)
         L"pull",
         L"show Starting...\r\n",
         L"pump",
+        L"progress 0 of 2",
         L"sign a.exe with C:\\sdk\\signtool.exe",
         L"show Starting...\r\nA\r\n",
         L"pump",
+        L"progress 1 of 2",
         L"sign b.exe with C:\\sdk\\signtool.exe",
         L"show Starting...\r\nA\r\nB\r\n",
         L"pump",
@@ -178,36 +187,66 @@ TEST(RunSigning, ARunLeftByAnExceptionStillGivesSignAndCloseBack)
               (std::vector<std::wstring>{L"cursor off", L"not running"}));
 }
 
+// The steps of one kind, without the word that names the kind.
+std::vector<std::wstring> StepsOf(const RecordingHost& host, const std::wstring& kind)
+{
+    std::vector<std::wstring> found;
+    for (const std::wstring& step : host.steps)
+        if (step.starts_with(kind + L" "))
+            found.push_back(step.substr(kind.size() + 1));
+    return found;
+}
+
 std::vector<std::wstring> Signed(const RecordingHost& host)
 {
-    std::vector<std::wstring> files;
-    for (const std::wstring& step : host.steps)
-        if (step.starts_with(L"sign "))
-            files.push_back(step.substr(5));
-    return files;
+    return StepsOf(host, L"sign");
 }
 
 TEST(RunSigning, ChangesMadeWhileMessagesArePumpedTakeEffectFromTheNextFile)
 {
+    const auto replaceList = [](RecordingHost& host, const wchar_t* listText)
+    {
+        SplitFileList(listText, host.files);
+        host.listReplaced = true;
+    };
     const struct
     {
         const char* name;
-        std::function<void(RecordingHost&)> duringFirstFilePump;
+        int pump; // 0 while "Starting..." shows, 1 after the first file
+        std::function<void(RecordingHost&)> change;
         std::vector<std::wstring> signedFiles;
     } cases[] = {
         {"Clear empties the list",
-         [](RecordingHost& host) { host.files.SetSize(0); },
+         1,
+         [&](RecordingHost& host) { replaceList(host, L""); },
          {L"a.exe with T1.exe"}},
-        {"a drop rebuilds the list",
-         [](RecordingHost& host) { SplitFileList(L"a.exe\r\nb.exe\r\nc.exe", host.files); },
+        {"a drop adds names",
+         1,
+         [](RecordingHost& host) { host.files.Add(L"c.exe"); },
          {L"a.exe with T1.exe", L"b.exe with T1.exe", L"c.exe with T1.exe"}},
-        {"a dropped list file replaces the list",
-         [](RecordingHost& host) { SplitFileList(L"x.exe\r\ny.exe\r\nz.exe", host.files); },
-         {L"a.exe with T1.exe", L"y.exe with T1.exe", L"z.exe with T1.exe"}},
+        {"a dropped list file is signed whole",
+         1,
+         [&](RecordingHost& host) { replaceList(host, L"x.exe\r\ny.exe"); },
+         {L"a.exe with T1.exe", L"x.exe with T1.exe", L"y.exe with T1.exe"}},
+        {"a list file dropped before the first file",
+         0,
+         [&](RecordingHost& host) { replaceList(host, L"x.exe\r\ny.exe"); },
+         {L"x.exe with T1.exe", L"y.exe with T1.exe"}},
+        {"Clear and a drop at once",
+         1,
+         [&](RecordingHost& host)
+         {
+             replaceList(host, L"");
+             host.files.Add(L"d1.exe");
+             host.files.Add(L"d2.exe");
+         },
+         {L"a.exe with T1.exe", L"d1.exe with T1.exe", L"d2.exe with T1.exe"}},
         {"\"...\" chooses another tool",
+         1,
          [](RecordingHost& host) { host.toolPath = L"T2.exe"; },
          {L"a.exe with T1.exe", L"b.exe with T2.exe"}},
         {"typing changes only the edit",
+         1,
          [](RecordingHost& host) { host.controlsText = L"q.exe"; },
          {L"a.exe with T1.exe", L"b.exe with T1.exe"}},
     };
@@ -217,14 +256,29 @@ TEST(RunSigning, ChangesMadeWhileMessagesArePumpedTakeEffectFromTheNextFile)
         host.toolPath = L"T1.exe";
         host.onPump = [&](int pump) -> std::optional<int>
         {
-            if (pump == 1)
-                c.duringFirstFilePump(host);
+            if (pump == c.pump)
+                c.change(host);
             return std::nullopt;
         };
         RunSigning(host);
         EXPECT_EQ(Signed(host), c.signedFiles) << c.name;
         EXPECT_TRUE(host.logText.Right(9) == L"Finished!") << c.name;
     }
+}
+
+TEST(RunSigning, ProgressCountsTheFilesDoneOutOfThoseAndTheOnesStillToSign)
+{
+    RecordingHost host;
+    host.controlsText = L"a.exe\r\nb.exe\r\nc.exe";
+    host.onPump = [&](int pump) -> std::optional<int>
+    {
+        if (pump == 1)
+            host.files.Add(L"dropped.exe");
+        return std::nullopt;
+    };
+    RunSigning(host);
+    EXPECT_EQ(StepsOf(host, L"progress"),
+              (std::vector<std::wstring>{L"0 of 3", L"1 of 4", L"2 of 4", L"3 of 4"}));
 }
 
 TEST(RunSigning, AQuitRequestTakenWhilePumpingIsPostedAgainOnceTheRunHasEnded)

@@ -275,6 +275,65 @@ TEST_F(MainDialog, ADropDuringARunIsSignedOnceAfterTheRestAndTheTypedLineStays)
     EXPECT_EQ(signedFiles, (std::vector<std::wstring>{first.Str(), second.Str(), dropped.Str()}));
 }
 
+// While the first of three files is being signed, a person drops a list file; in another run, clicks Clear
+// and at once drops two files. The run goes on with the new list from its first entry.
+TEST_F(MainDialog, AListReplacedDuringARunIsSignedWholeAfterTheCurrentFile)
+{
+    StandinTool tool;
+    const fs::path firstEnds = m_folder / L"first may end";
+    const CString first = tool.Script(L"r1.exe", "await " + firstEnds.string() + "\nout r1\n");
+    const CString listed =
+        first + L"\r\n" + tool.Script(L"r2.exe", "") + L"\r\n" + tool.Script(L"r3.exe", "");
+    const CString x1 = tool.Script(L"x1.exe", "");
+    const CString x2 = tool.Script(L"x2.exe", "");
+    const CString d1 = tool.Script(L"d1.exe", "");
+    const CString d2 = tool.Script(L"d2.exe", "");
+    const fs::path listFile = m_folder / L"dropped.ksig";
+    const std::wstring listText = (x1 + L"\r\n" + x2).Str();
+    WriteBytes(listFile, std::string(listText.begin(), listText.end()));
+    const struct
+    {
+        const char* name;
+        std::function<void()> act;
+        std::vector<std::wstring> signedFiles;
+    } cases[] = {
+        {"a list file dropped",
+         [&] { PostMessageW(Window(), WM_DROPFILES, DroppedFiles({listFile.wstring()}), 0); },
+         {first.Str(), x1.Str(), x2.Str()}},
+        {"Clear and a drop at once",
+         [&]
+         {
+             PostMessageW(Window(), WM_COMMAND, MAKEWPARAM(IDC_CLEAR, BN_CLICKED),
+                          reinterpret_cast<LPARAM>(Item(IDC_CLEAR)));
+             PostMessageW(Window(), WM_DROPFILES, DroppedFiles({d1.Str(), d2.Str()}), 0);
+         },
+         {first.Str(), d1.Str(), d2.Str()}},
+    };
+    Open(tool.Path().Str());
+    for (const auto& c : cases)
+    {
+        fs::remove(firstEnds);
+        const std::size_t before = tool.JournalCalls().size();
+        SetWindowTextW(Item(IDC_FILE_LIST), listed.Str().c_str());
+        std::thread person(
+            [&]
+            {
+                Eventually([&] { return tool.JournalCalls().size() == before + 1; });
+                c.act();
+                WriteBytes(firstEnds, "");
+            });
+        Click(IDOK);
+        person.join();
+        std::vector<std::wstring> signedFiles;
+        for (const std::vector<std::wstring>& call : tool.JournalCalls())
+            signedFiles.push_back(call.back());
+        EXPECT_EQ(std::vector<std::wstring>(signedFiles.begin() + static_cast<std::ptrdiff_t>(before),
+                                            signedFiles.end()),
+                  c.signedFiles)
+            << c.name;
+    }
+}
+
 // A person presses Sign with the mouse, which gives the button the focus, watches the log of a run longer
 // than the log box, and then goes on with the keyboard.
 TEST_F(MainDialog, AfterARunStartedWithTheMouseTheLogShowsItsEndAndTheKeyboardHasSomewhereToGo)

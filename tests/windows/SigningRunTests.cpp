@@ -31,6 +31,8 @@ class TestDialog : public SystemSigningRunHost
     void SetRunning(bool running) override { steps.push_back(running ? L"running" : L"not running"); }
     void PullControls() override { fileListText = listEdit; }
     void ShowLog() override { steps.push_back(L"show"); }
+    bool TakeListReplaced() override { return false; }
+    void ShowProgress(std::size_t, std::size_t) override {}
     bool SignOneFile(const CString& filePath, CString& output, const CString& tool) override
     {
         steps.push_back(AfxGetApp()->IsWaitCursorShown() ? L"sign while busy" : L"sign while idle");

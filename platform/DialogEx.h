@@ -13,7 +13,8 @@ struct CDataExchange
     CDialogEx* m_pDlgWnd;
 };
 
-// Copies the whole text of control id to or from the member.
+// Copies the whole text of control id to or from the member; a control that already shows the member's text
+// is left as it is.
 void DDX_Text(CDataExchange* exchange, int id, CString& value);
 // Attaches the control member to control id the first time; later calls change nothing.
 void DDX_Control(CDataExchange* exchange, int id, CWnd& control);

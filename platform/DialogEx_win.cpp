@@ -9,7 +9,9 @@ void DDX_Text(CDataExchange* exchange, int id, CString& value)
     CWnd control = exchange->m_pDlgWnd->GetDlgItem(id);
     if (exchange->m_bSaveAndValidate)
         value = control.GetWindowTextW();
-    else
+    // Setting an edit's text, even the same text, scrolls it to its top and drops the caret and the
+    // selection: a push must leave the view the user is reading where it is.
+    else if (control.GetWindowTextW() != value)
         control.SetWindowTextW(value);
 }
 

@@ -45,6 +45,8 @@ class CQuorlinDlg : public CDialogEx, private SystemSigningRunHost, private Brow
     void LocateSigningTool();
     // Copies the list edit's text, and only it, into the list text.
     void PullFileList();
+    // Puts the list's caret at its start or its end and scrolls it into view.
+    void ShowListFrom(bool end);
 
     // The dialog's half of the signing run and of the "..." button.
     CString& ToolPath() override { return m_toolPath; }

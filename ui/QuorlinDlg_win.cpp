@@ -131,6 +131,14 @@ void CQuorlinDlg::LoadListFile(const CString& path)
         m_listReplaced = true;
 }
 
+void CQuorlinDlg::ShowListFrom(bool end)
+{
+    const HWND list = GetDlgItem(IDC_FILE_LIST).m_hWnd;
+    const int at = end ? GetWindowTextLengthW(list) : 0;
+    SendMessageW(list, EM_SETSEL, at, at);
+    SendMessageW(list, EM_SCROLLCARET, 0, 0);
+}
+
 void CQuorlinDlg::OnSysCommand(UINT id, LPARAM)
 {
     if ((id & 0xFFF0) == IDM_ABOUTBOX)
@@ -182,11 +190,14 @@ void CQuorlinDlg::OnDropFiles(HDROP drop)
         LoadListFile(*listFile);
         dropped.Close();
         UpdateData(FALSE);
+        ShowListFrom(false);
         return;
     }
     m_fileListText = AppendDroppedNames(m_fileListText, names, m_files, m_signing);
     dropped.Close();
     UpdateData(FALSE);
+    // The names just added, at the end of what may be a long list.
+    ShowListFrom(true);
     Default();
 }
 
@@ -202,6 +213,10 @@ void CQuorlinDlg::OnClear()
     m_files.SetSize(0);
     m_listReplaced = true;
     UpdateData(FALSE);
+    // The user goes on by typing or dropping a new list; on the Clear button the keys would go nowhere.
+    // WM_NEXTDLGCTL also gives Sign back its look of the default button, which the click took; it is posted,
+    // as Windows asks where other messages may move the focus meanwhile (a signing run pumps them).
+    PostMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(IDC_FILE_LIST).m_hWnd), TRUE);
 }
 
 void CQuorlinDlg::OnBrowse()

@@ -234,13 +234,23 @@ TEST_F(MainDialog, ControlsThatShowNoNameOfTheirOwnHaveAccessibleNames)
     }
 }
 
-TEST_F(MainDialog, ADropAddsToTheListAsTheBoxShowsIt)
+TEST_F(MainDialog, ADropAddsToTheListAsTheBoxShowsItAndShowsTheNamesAdded)
 {
     Open();
     Drop({L"c.exe"});
     SetWindowTextW(Item(IDC_FILE_LIST), L"typed.exe\r\nc.exe");
     Drop({L"d.exe"});
     EXPECT_EQ(Text(IDC_FILE_LIST), L"typed.exe\r\nc.exe\r\nd.exe");
+
+    Drop(std::vector<std::wstring>(30, L"more.exe"));
+    const DWORD length = static_cast<DWORD>(GetWindowTextLengthW(Item(IDC_FILE_LIST)));
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(Item(IDC_FILE_LIST), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(std::vector<DWORD>({start, end}), std::vector<DWORD>({length, length}))
+        << "the caret is at the end";
+    EXPECT_GT(SendMessageW(Item(IDC_FILE_LIST), EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "the list shows its top";
 }
 
 // While the first file is being signed, a person types a line at the top of the list and drops a file.
@@ -354,13 +364,26 @@ TEST_F(MainDialog, AfterARunStartedWithTheMouseTheLogShowsItsEndAndTheKeyboardHa
     EXPECT_TRUE(focus && IsChild(Window(), focus) && IsWindowEnabled(focus)) << "the focus is on nothing";
     const HWND log = Item(IDC_LOG);
     ASSERT_TRUE(WindowText(log).ends_with(L"Finished!"));
-    const LRESULT finished = SendMessageW(log, EM_POSFROMCHAR, GetWindowTextLengthW(log) - 1, 0);
-    RECT client{};
-    GetClientRect(log, &client);
-    EXPECT_GT(SendMessageW(log, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
-    EXPECT_TRUE(static_cast<short>(HIWORD(finished)) >= 0 &&
-                static_cast<short>(HIWORD(finished)) < client.bottom)
-        << "\"Finished!\" is not in view";
+    const auto expectFinishedInView = [&](const char* after)
+    {
+        const LRESULT finished = SendMessageW(log, EM_POSFROMCHAR, GetWindowTextLengthW(log) - 1, 0);
+        RECT client{};
+        GetClientRect(log, &client);
+        EXPECT_GT(SendMessageW(log, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << after;
+        EXPECT_TRUE(static_cast<short>(HIWORD(finished)) >= 0 &&
+                    static_cast<short>(HIWORD(finished)) < client.bottom)
+            << "\"Finished!\" is not in view " << after;
+    };
+    expectFinishedInView("after the run");
+
+    // The person drops a file, then clicks Clear with the mouse, which gives the button the focus.
+    Drop({L"z.exe"});
+    expectFinishedInView("after a drop");
+    SetFocus(Item(IDC_CLEAR));
+    Click(IDC_CLEAR);
+    Pump();
+    expectFinishedInView("after Clear");
+    EXPECT_EQ(GetFocus(), Item(IDC_FILE_LIST)) << "after Clear the keyboard goes to the list";
 }
 
 TEST_F(MainDialog, ClearEmptiesTheListAndLeavesTheLogAndToolPath)

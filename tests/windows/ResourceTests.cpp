@@ -173,8 +173,10 @@ TEST_F(BuiltProgram, TheMainDialogTemplateIsExactlyTheLayout)
     const std::vector<Control> expected = {
         {0, BS_DEFPUSHBUTTON | kChild | WS_TABSTOP, 113, 214, 92, 14, IDOK, L"BUTTON", L"Sign"},
         {0, BS_PUSHBUTTON | WS_CHILD | WS_TABSTOP, 264, 214, 50, 14, IDCANCEL, L"BUTTON", L"Close"},
-        {0, ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_VSCROLL | kChild | WS_BORDER | WS_TABSTOP, 7,
-         7, 307, 77, IDC_FILE_LIST, L"EDIT", L""},
+        {0,
+         ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL | kChild | WS_BORDER |
+             WS_TABSTOP,
+         7, 7, 307, 77, IDC_FILE_LIST, L"EDIT", L""},
         {0,
          ES_MULTILINE | ES_AUTOHSCROLL | ES_READONLY | WS_VSCROLL | WS_HSCROLL | kChild | WS_BORDER |
              WS_TABSTOP,

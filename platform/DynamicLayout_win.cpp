@@ -2,9 +2,6 @@
 
 void CDynamicLayout::Create(HWND dialog, std::span<const ControlAnchor> anchors)
 {
-    // The dialog paints around its controls, never over them: a control that has moved is painted once, by
-    // itself, in its new place.
-    SetWindowLongPtrW(dialog, GWL_STYLE, GetWindowLongPtrW(dialog, GWL_STYLE) | WS_CLIPCHILDREN);
     m_dialog = dialog;
     m_anchors = anchors;
     m_templateDpi = GetDpiForWindow(dialog);
@@ -36,15 +33,20 @@ void CDynamicLayout::Adjust() const
     GetClientRect(m_dialog, &client);
     const UINT dpi = GetDpiForWindow(m_dialog);
     const LayoutRect templateClient = AtDpi(m_templateClient, dpi);
-    for (std::size_t i = 0; i < m_anchors.size(); ++i)
+    // All controls move at once, with one repaint: none is ever seen half way.
+    HDWP moves = BeginDeferWindowPos(static_cast<int>(m_anchors.size()));
+    for (std::size_t i = 0; moves && i < m_anchors.size(); ++i)
     {
         const LayoutRect place =
             FollowDialogSize(AtDpi(m_templateRects[i], dpi), m_anchors[i],
                              client.right - templateClient.right, client.bottom - templateClient.bottom);
-        SetWindowPos(GetDlgItem(m_dialog, m_anchors[i].controlId), nullptr, place.left, place.top,
-                     place.right - place.left, place.bottom - place.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+        // A failed step has given up the whole move itself.
+        moves = DeferWindowPos(moves, GetDlgItem(m_dialog, m_anchors[i].controlId), nullptr, place.left,
+                               place.top, place.right - place.left, place.bottom - place.top,
+                               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     }
+    if (moves)
+        EndDeferWindowPos(moves);
 }
 
 void CDynamicLayout::LimitMinimumSize(MINMAXINFO& info) const

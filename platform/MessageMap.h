@@ -103,7 +103,13 @@ template <auto Handler> constexpr auto OnWmGetMinMaxInfo()
 
 template <auto Handler> constexpr auto OnWmDpiChanged()
 {
-    return message_map_detail::WithoutArguments<WM_DPICHANGED, Handler>();
+    using Dialog = message_map_detail::DialogOf<Handler>;
+    return MessageMapEntry<Dialog>{WM_DPICHANGED, 0, 0,
+                                   [](Dialog& dialog, WPARAM, LPARAM l) -> LRESULT
+                                   {
+                                       (dialog.*Handler)(reinterpret_cast<const RECT*>(l));
+                                       return 0;
+                                   }};
 }
 
 template <auto Handler> constexpr auto OnWmQueryDragIcon()

@@ -37,7 +37,7 @@ class CQuorlinDlg : public CDialogEx, private SystemSigningRunHost, private Brow
     void OnDestroy();
     void OnSize();
     void OnGetMinMaxInfo(MINMAXINFO* info);
-    void OnDpiChanged();
+    void OnDpiChanged(const RECT* suggested);
 
   private:
     static const MessageMapEntry<CQuorlinDlg> kMessageMap[];

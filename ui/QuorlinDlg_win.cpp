@@ -14,7 +14,7 @@
 
 namespace
 {
-// Posted once Windows has scaled the dialog to a new DPI, when the controls are laid out anew.
+// Posted once Windows has handled a new DPI, when the controls are laid out anew.
 constexpr UINT WM_LAYOUT_AFTER_DPI_CHANGE = WM_APP;
 
 // How the controls follow the window's size: the list and the log take all the extra width and share the
@@ -242,10 +242,13 @@ void CQuorlinDlg::OnGetMinMaxInfo(MINMAXINFO* info)
     m_layout.LimitMinimumSize(*info);
 }
 
-void CQuorlinDlg::OnDpiChanged()
+void CQuorlinDlg::OnDpiChanged(const RECT* suggested)
 {
-    // Windows scales the dialog and moves its controls to the new DPI itself; they follow the rule once it
-    // has.
+    // Windows suggests the window's place and size at the new DPI; only a dialog of the newest awareness is
+    // also moved there by its dialog manager, which then scales its controls' fonts and places. The controls
+    // follow the rule once it has.
+    SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     PostMessageW(m_hWnd, WM_LAYOUT_AFTER_DPI_CHANGE, 0, 0);
     Default();
 }

@@ -386,6 +386,31 @@ TEST_F(MainDialog, AfterARunStartedWithTheMouseTheLogShowsItsEndAndTheKeyboardHa
     EXPECT_EQ(GetFocus(), Item(IDC_FILE_LIST)) << "after Clear the keyboard goes to the list";
 }
 
+TEST_F(MainDialog, ADpiChangeMovesTheWindowWhereWindowsSuggestsAndLaysItOut)
+{
+    Open();
+    RECT suggested{};
+    GetWindowRect(Window(), &suggested);
+    const RECT list = [&]
+    {
+        RECT place{};
+        GetWindowRect(Item(IDC_FILE_LIST), &place);
+        return place;
+    }();
+    OffsetRect(&suggested, 10, 20);
+    suggested.right += 200;
+    suggested.bottom += 150;
+    const UINT dpi = GetDpiForWindow(Window());
+    SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    Pump();
+    RECT window{};
+    GetWindowRect(Window(), &window);
+    EXPECT_TRUE(EqualRect(&window, &suggested)) << "the window is not where Windows suggested";
+    RECT moved{};
+    GetWindowRect(Item(IDC_FILE_LIST), &moved);
+    EXPECT_EQ(moved.right - moved.left, list.right - list.left + 200) << "the list did not take the room";
+}
+
 TEST_F(MainDialog, ClearEmptiesTheListAndLeavesTheLogAndToolPath)
 {
     Open(L"C:\\Kits\\signtool.exe");

@@ -158,7 +158,7 @@ TEST_F(BuiltProgram, TheMainDialogTemplateIsExactlyTheLayout)
     ASSERT_TRUE(m_module);
     const Template t = ReadTemplate(Resource(RT_DIALOG, MAKEINTRESOURCEW(IDD_MAIN_DIALOG)));
     EXPECT_EQ(t.style, static_cast<DWORD>(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
-                                          WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_SHELLFONT));
+                                          WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPCHILDREN | DS_SHELLFONT));
     EXPECT_EQ(t.exStyle, static_cast<DWORD>(WS_EX_APPWINDOW));
     EXPECT_EQ((std::vector<short>{t.x, t.y, t.cx, t.cy}), (std::vector<short>{0, 0, 321, 235}));
     EXPECT_EQ(t.menu, L"");

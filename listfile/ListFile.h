@@ -11,7 +11,7 @@ bool ReadListFile(const CString& path, CString& listText, CStringArray& files);
 // only once it is written and closed, so a failure never destroys the list file that was there; a list file
 // that is replaced keeps its attributes, security and creation time. Raises
 // CFileException: the target's own cause when it cannot be written, badPath for a missing folder, diskFull
-// for a failed write or close.
+// for a failed write or close, genericException for a text that cannot be converted.
 void SaveListFile(const CString& path, const CString& listText);
 
 // Saves and tells the user how it went: "File saved successfully!", or the failure with its cause code.

@@ -123,11 +123,11 @@ CStdioFile CreateScratchFileBeside(const CString& path, CString& temporary)
 
 void SaveListFile(const CString& path, const CString& listText)
 {
-    // A text that cannot be written is a failed write, told as every failed write is, before anything on disk
-    // is touched: an empty file must never pass for the list.
+    // A text that cannot be written is a failed save, told before anything on disk is touched: an empty file
+    // must never pass for the list. Nothing has been written, so it is no full disk.
     const std::optional<std::string> bytes = ListFileBytes(listText);
     if (!bytes)
-        throw CFileException(CFileException::diskFull, ERROR_NO_UNICODE_TRANSLATION);
+        throw CFileException(CFileException::genericException, ERROR_NO_UNICODE_TRANSLATION);
     const bool replacing = RequireWritableTarget(path);
     CString temporary;
     try

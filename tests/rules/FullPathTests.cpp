@@ -5,7 +5,7 @@
 
 namespace
 {
-TEST(ExtendedLengthPath, PrefixesDrivePathsAndRewritesSharesOnce)
+TEST(ExtendedLengthPath, PrefixesDrivePathsAndRewritesSharesOnceButLeavesPathsThatAreNotWhole)
 {
     const struct
     {
@@ -16,6 +16,10 @@ TEST(ExtendedLengthPath, PrefixesDrivePathsAndRewritesSharesOnce)
         {L"\\\\server\\share\\~quorlin.tmp", L"\\\\?\\UNC\\server\\share\\~quorlin.tmp"},
         {L"\\\\?\\C:\\Lists\\~quorlin.tmp", L"\\\\?\\C:\\Lists\\~quorlin.tmp"},
         {L"\\\\?\\UNC\\server\\share\\x", L"\\\\?\\UNC\\server\\share\\x"},
+        {L"~quorlin.tmp", L"~quorlin.tmp"},
+        {L"Lists\\~quorlin.tmp", L"Lists\\~quorlin.tmp"},
+        {L"\\Lists\\~quorlin.tmp", L"\\Lists\\~quorlin.tmp"},
+        {L"C:~quorlin.tmp", L"C:~quorlin.tmp"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ExtendedLengthPath(c.path), CString(c.extended))

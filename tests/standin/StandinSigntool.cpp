@@ -14,7 +14,8 @@
 //   sleep MS      wait MS milliseconds
 //   await PATH    wait until a file of that path exists, for at most a minute
 //   exit CODE     end with CODE
-// Any other file, or none, gets one line saying that no signature was made, and exit code 0.
+// Any other file, or none, gets one line saying that no signature was made, in the ANSI code page as the real
+// tool writes, and exit code 0.
 
 #include "CountedOutput.h"
 #include "platform/UniqueHandle.h"
@@ -37,6 +38,26 @@ std::string Utf8(std::wstring_view text)
     std::string bytes(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
                         nullptr);
+    return bytes;
+}
+
+// Text as Microsoft's signtool.exe writes it: narrow, in the ANSI code page, a letter the code page lacks
+// written as its look-alike, and nothing from a character that has none.
+std::string AsTheRealToolWrites(std::wstring_view text)
+{
+    std::string bytes;
+    for (std::size_t at = 0; at < text.size(); ++at)
+    {
+        const int units = IS_HIGH_SURROGATE(text[at]) && at + 1 < text.size() ? 2 : 1;
+        char narrow[8];
+        BOOL lacking = FALSE;
+        const int size =
+            WideCharToMultiByte(CP_ACP, 0, &text[at], units, narrow, sizeof(narrow), nullptr, &lacking);
+        if (size <= 0 || lacking)
+            break;
+        bytes.append(narrow, static_cast<std::size_t>(size));
+        at += static_cast<std::size_t>(units - 1);
+    }
     return bytes;
 }
 
@@ -161,7 +182,7 @@ int wmain(int argc, wchar_t** argv)
     const std::vector<std::string> lines = Lines(ReadWholeFile(argv[argc - 1]));
     if (!lines.empty() && lines[0] == "#standin")
         return RunScript(lines);
-    WriteAll(STD_OUTPUT_HANDLE, "Quorlin stand-in signtool: NO signature was made; " + Utf8(argv[argc - 1]) +
-                                    " is unchanged.\r\n");
+    WriteAll(STD_OUTPUT_HANDLE, "Quorlin stand-in signtool: NO signature was made; " +
+                                    AsTheRealToolWrites(argv[argc - 1]) + " is unchanged.\r\n");
     return 0;
 }

@@ -26,7 +26,11 @@ TEST(SignOneFile, PassesTheFixedArgumentsAndThePathWithSpacesAsOneArgument)
 {
     StandinTool tool;
     std::filesystem::create_directories(tool.Folder() / L"my build");
-    const CString file = CString((tool.Folder() / L"my build" / L"app one.exe").wstring());
+    // Where the ANSI code page is Western European, named in letters of it that UTF-8 would write in two
+    // bytes.
+    const CString file =
+        CString((tool.Folder() / L"my build" / (GetACP() == 1252 ? L"app \u00dcn\u00ef.exe" : L"app one.exe"))
+                    .wstring());
     WriteBytes(file.Str(), "MZ not a real program");
 
     CString output = L"previous";

@@ -204,10 +204,44 @@ SeenWindow Read(HWND window)
     return seen;
 }
 
+// The first of a window's descendants, at any depth, that is wanted.
+HWND FindDescendant(HWND window, const std::function<bool(HWND)>& wanted)
+{
+    struct Search
+    {
+        const std::function<bool(HWND)>& wanted;
+        HWND found = nullptr;
+    } search{wanted};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM context)
+        {
+            auto& search = *reinterpret_cast<Search*>(context);
+            if (!search.wanted(child))
+                return TRUE;
+            search.found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A dialog's button: among its children, or deeper, as where a task dialog keeps its buttons.
+HWND FindButton(HWND dialog, int buttonId)
+{
+    if (const HWND child = GetDlgItem(dialog, buttonId))
+        return child;
+    return FindDescendant(dialog, [&](HWND window)
+                          { return GetDlgCtrlID(window) == buttonId && ClassName(window) == L"Button"; });
+}
+
+// What a button's click sends: its command, to its parent, which is the dialog itself or, in a task dialog,
+// a host of the button deeper down.
 void PostButton(HWND dialog, int buttonId)
 {
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
+    const HWND button = FindButton(dialog, buttonId);
+    PostMessageW(button ? GetParent(button) : dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
 }
 
 // The file-name box of a common file dialog: the first visible edit among all the dialog's descendants, as a
@@ -215,18 +249,8 @@ void PostButton(HWND dialog, int buttonId)
 // deeper, below the hosts of its item view.
 HWND FindEdit(HWND dialog)
 {
-    HWND found = nullptr;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM context)
-        {
-            if (ClassName(child) != L"Edit" || !IsWindowVisible(child))
-                return TRUE;
-            *reinterpret_cast<HWND*>(context) = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    return FindDescendant(dialog, [](HWND window)
+                          { return ClassName(window) == L"Edit" && IsWindowVisible(window); });
 }
 } // namespace
 
@@ -348,6 +372,11 @@ std::optional<SeenWindow> QuorlinProcess::WaitForWindow(const std::wstring& capt
     // Answered once the window's thread is back in its message loop: its initialisation is done.
     SendMessageW(found, WM_NULL, 0, 0);
     return Read(found);
+}
+
+bool QuorlinProcess::HasButton(const SeenWindow& box, int buttonId)
+{
+    return FindButton(box.window, buttonId) != nullptr;
 }
 
 bool QuorlinProcess::Press(const SeenWindow& box, int buttonId)

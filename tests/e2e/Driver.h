@@ -67,6 +67,8 @@ class QuorlinProcess
     // caption is given (any when empty), and reads it.
     std::optional<SeenWindow> WaitForWindow(const std::wstring& caption, HWND except = nullptr,
                                             DWORD milliseconds = 10000) const;
+    // Whether a box has the button, wherever it lies in the box.
+    static bool HasButton(const SeenWindow& box, int buttonId);
     // Answers a message box by pressing one of its buttons, and waits until the box is gone, so that a
     // later wait for a window cannot find it still closing; false when it stays.
     [[nodiscard]] static bool Press(const SeenWindow& box, int buttonId);

@@ -333,9 +333,9 @@ TEST_F(Scenario, SaveAddsTheExtensionAndAFailedSaveKeepsTheFileThatWasThere)
         const HWND owner = GetWindow(next->window, GW_OWNER);
         if (owner == quorlin.Window() && next->caption == L"Quorlin")
             box = next;
-        else if (owner == dialog->window && GetDlgItem(next->window, IDYES))
+        else if (owner == dialog->window && QuorlinProcess::HasButton(*next, IDYES))
             ASSERT_TRUE(QuorlinProcess::Press(*next, IDYES)) << "the question whether to overwrite stayed";
-        else if (owner == dialog->window && GetDlgItem(next->window, IDOK))
+        else if (owner == dialog->window && QuorlinProcess::HasButton(*next, IDOK))
         {
             ASSERT_TRUE(QuorlinProcess::Press(*next, IDOK));
             ASSERT_TRUE(QuorlinProcess::Press(*dialog, IDCANCEL));

@@ -180,6 +180,7 @@ TEST(SignOneFile, ClosesEveryHandleItOpensOnEveryPath)
     ASSERT_GT(before, 0u);
     for (int i = 0; i < 20; ++i)
         signBoth();
-    EXPECT_EQ(CountOpenHandles(), before);
+    // Windows' own threads open and close handles of the process meanwhile: no growth is what counts.
+    EXPECT_LE(CountOpenHandles(), before);
 }
 } // namespace

@@ -24,15 +24,6 @@ std::vector<CString> Entries(const CStringArray& files)
     return {files.begin(), files.end()};
 }
 
-std::vector<fs::path> FolderContents(const fs::path& folder)
-{
-    std::vector<fs::path> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(ListFileOnDisk, ASavedListLoadsBackAsTheSameListText)
 {
     TempDirectory folder;
@@ -90,31 +81,6 @@ TEST(ListFileOnDisk, FilesLyingUnderNamesASaveCouldChooseKeepTheirBytes)
     EXPECT_EQ(ReadBytes(path), "C:\\new.exe");
     EXPECT_EQ(ReadBytes(diary), "not a list");
     EXPECT_EQ(FolderContents(folder.Path()), before);
-}
-
-// A save makes files beside the list under names longer than most. Where paths end at MAX_PATH, it still
-// works in a folder so deep that the list's own path just fits, and so does saving over that list.
-TEST(ListFileOnDisk, ASaveWorksInEveryFolderWhereTheListsOwnPathFits)
-{
-    if (!MachineRefusesLongPaths())
-        GTEST_SKIP()
-            << "this process may use paths past MAX_PATH (LongPathsEnabled is on, or under Wine, which "
-               "has no such limit), so no name beside a list is too long";
-    TempDirectory folder;
-    // Windows makes a folder only where an 8.3 name still fits inside it: at most MAX_PATH - 12 characters.
-    const std::wstring deep = folder.Path().wstring() + L"\\" +
-                              std::wstring(MAX_PATH - 13 - folder.Path().wstring().size() - 1, L'd');
-    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
-    const CString path = CString(deep + L"\\l.ksig");
-    for (const CString& listText : {CString(L"C:\\first.exe"), CString(L"C:\\second.exe")})
-    {
-        MessageBoxRecorder boxes;
-        SaveListFileAndReport(path, listText);
-        ASSERT_EQ(boxes.Boxes().size(), 1u);
-        EXPECT_EQ(boxes.Boxes()[0].text, CString(L"File saved successfully!"));
-        EXPECT_EQ(ReadBytes(path.Str()), std::string(listText.Str().begin(), listText.Str().end()));
-    }
-    EXPECT_EQ(FolderContents(deep), std::vector<fs::path>{L"l.ksig"});
 }
 
 TEST(ListFileOnDisk, AReplaceThatFailsKeepsTheOldBytes)

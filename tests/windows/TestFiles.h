@@ -68,6 +68,8 @@ std::size_t CountOpenHandles();
 
 void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
 std::string ReadBytes(const std::filesystem::path& path);
+// The names in a folder, sorted.
+std::vector<std::filesystem::path> FolderContents(const std::filesystem::path& folder);
 
 // The test build of the stand-in signing tool, copied to "<temp>\tool folder\signtool.exe", with a journal
 // of its calls. Each call is one line of arguments after the program name.

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
 
 namespace
@@ -408,17 +407,7 @@ bool QuorlinProcess::SaveScreenshot(const std::filesystem::path& path) const
         return false;
     RECT client{};
     const std::vector<std::uint32_t> pixels = WindowPixels(m_window, true, client);
-    const int width = client.right;
-    const int height = client.bottom;
-    std::vector<std::uint8_t> rgb(pixels.size() * 3);
-    for (std::size_t i = 0; i < pixels.size(); ++i)
-    {
-        rgb[i * 3] = static_cast<std::uint8_t>(pixels[i] >> 16);
-        rgb[i * 3 + 1] = static_cast<std::uint8_t>(pixels[i] >> 8);
-        rgb[i * 3 + 2] = static_cast<std::uint8_t>(pixels[i]);
-    }
-    std::ofstream(path, std::ios::binary) << EncodePng(width, height, rgb);
-    return true;
+    return WritePng(path, client.right, client.bottom, pixels);
 }
 
 UniqueWindow ShowForegroundWindow()

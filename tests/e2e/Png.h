@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <filesystem>
 #include <vector>
 
-// A PNG file of an RGB image, rows top first, 3 bytes a pixel. Compression is plain (runs only), which
-// suits flat window screenshots.
-std::string EncodePng(int width, int height, const std::vector<std::uint8_t>& rgb);
+// Writes a PNG file of an image whose pixels are 0x00RRGGBB, rows top first, with Windows Imaging Component;
+// false when it could not.
+bool WritePng(const std::filesystem::path& path, int width, int height,
+              const std::vector<std::uint32_t>& pixels);

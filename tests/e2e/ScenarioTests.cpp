@@ -270,10 +270,7 @@ TEST_F(Scenario, EveryLineTypedOrPastedIntoTheListIsSignedAsAFileOfItsOwn)
     ASSERT_TRUE(quorlin.Paste(IDC_FILE_LIST, pasted));
     quorlin.Click(IDOK);
     ASSERT_TRUE(Eventually([&] { return quorlin.Text(IDC_LOG).ends_with(L"Finished!"); }, 120000));
-    std::vector<std::wstring> signedFiles;
-    for (const std::vector<std::wstring>& call : tool.JournalCalls())
-        signedFiles.push_back(call.back());
-    EXPECT_EQ(signedFiles, files);
+    EXPECT_EQ(tool.SignedFiles(), files);
 }
 
 TEST_F(Scenario, ALineTypedAtTheEndOfAnOpenedListOfMoreThan32767CharactersIsKept)

@@ -279,10 +279,7 @@ TEST_F(MainDialog, ADropDuringARunIsSignedOnceAfterTheRestAndTheTypedLineStays)
 
     EXPECT_EQ(Text(IDC_FILE_LIST),
               (L"C:\\typed.exe\r\n" + first + L"\r\n" + second + L"\r\n" + dropped).Str());
-    std::vector<std::wstring> signedFiles;
-    for (const std::vector<std::wstring>& call : tool.JournalCalls())
-        signedFiles.push_back(call.back());
-    EXPECT_EQ(signedFiles, (std::vector<std::wstring>{first.Str(), second.Str(), dropped.Str()}));
+    EXPECT_EQ(tool.SignedFiles(), (std::vector<std::wstring>{first.Str(), second.Str(), dropped.Str()}));
 }
 
 // While the first of three files is being signed, a person drops a list file; in another run, clicks Clear
@@ -291,16 +288,10 @@ TEST_F(MainDialog, AListReplacedDuringARunIsSignedWholeAfterTheCurrentFile)
 {
     StandinTool tool;
     const fs::path firstEnds = m_folder / L"first may end";
-    const CString first = tool.Script(L"r1.exe", "await " + firstEnds.string() + "\nout r1\n");
-    const CString listed =
-        first + L"\r\n" + tool.Script(L"r2.exe", "") + L"\r\n" + tool.Script(L"r3.exe", "");
-    const CString x1 = tool.Script(L"x1.exe", "");
-    const CString x2 = tool.Script(L"x2.exe", "");
-    const CString d1 = tool.Script(L"d1.exe", "");
-    const CString d2 = tool.Script(L"d2.exe", "");
+    const std::wstring first = tool.Script(L"r1.exe", "await " + firstEnds.string() + "\n").Str();
     const fs::path listFile = m_folder / L"dropped.ksig";
-    const std::wstring listText = (x1 + L"\r\n" + x2).Str();
-    WriteBytes(listFile, std::string(listText.begin(), listText.end()));
+    WriteBytes(listFile, "C:\\x1.exe\r\nC:\\x2.exe");
+    const auto post = [&](UINT message, WPARAM w, LPARAM l) { PostMessageW(Window(), message, w, l); };
     const struct
     {
         const char* name;
@@ -308,37 +299,33 @@ TEST_F(MainDialog, AListReplacedDuringARunIsSignedWholeAfterTheCurrentFile)
         std::vector<std::wstring> signedFiles;
     } cases[] = {
         {"a list file dropped",
-         [&] { PostMessageW(Window(), WM_DROPFILES, DroppedFiles({listFile.wstring()}), 0); },
-         {first.Str(), x1.Str(), x2.Str()}},
+         [&] { post(WM_DROPFILES, DroppedFiles({listFile.wstring()}), 0); },
+         {first, L"C:\\x1.exe", L"C:\\x2.exe"}},
         {"Clear and a drop at once",
          [&]
          {
-             PostMessageW(Window(), WM_COMMAND, MAKEWPARAM(IDC_CLEAR, BN_CLICKED),
-                          reinterpret_cast<LPARAM>(Item(IDC_CLEAR)));
-             PostMessageW(Window(), WM_DROPFILES, DroppedFiles({d1.Str(), d2.Str()}), 0);
+             post(WM_COMMAND, MAKEWPARAM(IDC_CLEAR, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_CLEAR)));
+             post(WM_DROPFILES, DroppedFiles({L"C:\\d1.exe", L"C:\\d2.exe"}), 0);
          },
-         {first.Str(), d1.Str(), d2.Str()}},
+         {first, L"C:\\d1.exe", L"C:\\d2.exe"}},
     };
     Open(tool.Path().Str());
     for (const auto& c : cases)
     {
         fs::remove(firstEnds);
-        const std::size_t before = tool.JournalCalls().size();
-        SetWindowTextW(Item(IDC_FILE_LIST), listed.Str().c_str());
+        const std::size_t before = tool.SignedFiles().size();
+        SetWindowTextW(Item(IDC_FILE_LIST), (first + L"\r\nC:\\r2.exe\r\nC:\\r3.exe").c_str());
         std::thread person(
             [&]
             {
-                Eventually([&] { return tool.JournalCalls().size() == before + 1; });
+                Eventually([&] { return tool.SignedFiles().size() == before + 1; });
                 c.act();
                 WriteBytes(firstEnds, "");
             });
         Click(IDOK);
         person.join();
-        std::vector<std::wstring> signedFiles;
-        for (const std::vector<std::wstring>& call : tool.JournalCalls())
-            signedFiles.push_back(call.back());
-        EXPECT_EQ(std::vector<std::wstring>(signedFiles.begin() + static_cast<std::ptrdiff_t>(before),
-                                            signedFiles.end()),
+        const std::vector<std::wstring> signedFiles = tool.SignedFiles();
+        EXPECT_EQ(std::vector(signedFiles.begin() + static_cast<std::ptrdiff_t>(before), signedFiles.end()),
                   c.signedFiles)
             << c.name;
     }
@@ -391,12 +378,8 @@ TEST_F(MainDialog, ADpiChangeMovesTheWindowWhereWindowsSuggestsAndLaysItOut)
     Open();
     RECT suggested{};
     GetWindowRect(Window(), &suggested);
-    const RECT list = [&]
-    {
-        RECT place{};
-        GetWindowRect(Item(IDC_FILE_LIST), &place);
-        return place;
-    }();
+    RECT list{};
+    GetWindowRect(Item(IDC_FILE_LIST), &list);
     OffsetRect(&suggested, 10, 20);
     suggested.right += 200;
     suggested.bottom += 150;
@@ -406,9 +389,9 @@ TEST_F(MainDialog, ADpiChangeMovesTheWindowWhereWindowsSuggestsAndLaysItOut)
     RECT window{};
     GetWindowRect(Window(), &window);
     EXPECT_TRUE(EqualRect(&window, &suggested)) << "the window is not where Windows suggested";
-    RECT moved{};
-    GetWindowRect(Item(IDC_FILE_LIST), &moved);
-    EXPECT_EQ(moved.right - moved.left, list.right - list.left + 200) << "the list did not take the room";
+    const LONG width = list.right - list.left;
+    GetWindowRect(Item(IDC_FILE_LIST), &list);
+    EXPECT_EQ(list.right - list.left, width + 200) << "the list did not take the room";
 }
 
 TEST_F(MainDialog, ClearEmptiesTheListAndLeavesTheLogAndToolPath)

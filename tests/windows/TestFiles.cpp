@@ -177,6 +177,14 @@ CString StandinTool::Script(const std::wstring& name, const std::string& directi
     return CString(path.wstring());
 }
 
+std::vector<std::wstring> StandinTool::SignedFiles() const
+{
+    std::vector<std::wstring> files;
+    for (const std::vector<std::wstring>& call : JournalCalls())
+        files.push_back(call.back());
+    return files;
+}
+
 std::vector<std::vector<std::wstring>> StandinTool::JournalCalls() const
 {
     const std::string bytes = ReadBytes(m_journal);

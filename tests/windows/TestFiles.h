@@ -83,6 +83,8 @@ class StandinTool
     // A file whose content scripts what the stand-in does when asked to sign it.
     CString Script(const std::wstring& name, const std::string& directives) const;
     std::vector<std::vector<std::wstring>> JournalCalls() const;
+    // The file of each call, in order.
+    std::vector<std::wstring> SignedFiles() const;
     const std::filesystem::path& Journal() const { return m_journal; }
 
   private:

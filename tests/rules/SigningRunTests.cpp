@@ -232,15 +232,6 @@ TEST(RunSigning, ChangesMadeWhileMessagesArePumpedTakeEffectFromTheNextFile)
          0,
          [&](RecordingHost& host) { replaceList(host, L"x.exe\r\ny.exe"); },
          {L"x.exe with T1.exe", L"y.exe with T1.exe"}},
-        {"Clear and a drop at once",
-         1,
-         [&](RecordingHost& host)
-         {
-             replaceList(host, L"");
-             host.files.Add(L"d1.exe");
-             host.files.Add(L"d2.exe");
-         },
-         {L"a.exe with T1.exe", L"d1.exe with T1.exe", L"d2.exe with T1.exe"}},
         {"\"...\" chooses another tool",
          1,
          [](RecordingHost& host) { host.toolPath = L"T2.exe"; },

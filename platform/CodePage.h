@@ -11,8 +11,8 @@ std::wstring WideFromAnsi(std::string_view bytes);
 // where the platform has no ANSI code page).
 std::optional<std::string> AnsiFromWide(std::wstring_view text);
 
-// UTF-8 of wide text (UTF-16 on Windows, UTF-32 elsewhere), a lone surrogate as U+FFFD; nothing when the
-// conversion fails.
+// UTF-8 of wide text (UTF-16 on Windows, UTF-32 elsewhere); nothing when a character has no UTF-8 form (a
+// lone surrogate) or the conversion fails.
 std::optional<std::string> Utf8FromWide(std::wstring_view text);
 
 // Wide text of strictly valid UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF), or nothing.

@@ -59,11 +59,9 @@ std::optional<std::string> AnsiFromWide(std::wstring_view text)
 
 std::optional<std::string> Utf8FromWide(std::wstring_view text)
 {
-    std::wstring scalars(text);
-    std::replace_if(
-        scalars.begin(), scalars.end(), [](wchar_t c) { return !IsUnicodeScalar(c); }, L'\uFFFD');
-    const std::string_view units(reinterpret_cast<const char*>(scalars.data()),
-                                 scalars.size() * sizeof(wchar_t));
+    if (!std::all_of(text.begin(), text.end(), IsUnicodeScalar))
+        return std::nullopt;
+    const std::string_view units(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
     return Convert("UTF-8", "WCHAR_T", units);
 }
 

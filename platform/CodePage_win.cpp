@@ -29,18 +29,19 @@ std::optional<std::wstring> Decode(std::string_view bytes, unsigned codePage, DW
 }
 
 // Nothing when the text does not convert whole: a part of it must never pass for all of it.
-std::optional<std::string> Encode(std::wstring_view text, unsigned codePage)
+std::optional<std::string> Encode(std::wstring_view text, unsigned codePage, DWORD flags)
 {
     if (text.empty())
         return std::string();
     if (text.size() > INT_MAX)
         return std::nullopt;
     const int length = static_cast<int>(text.size());
-    const int needed = WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    const int needed =
+        WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, nullptr);
     if (needed <= 0)
         return std::nullopt;
     std::string bytes(static_cast<std::size_t>(needed), '\0');
-    if (WideCharToMultiByte(codePage, 0, text.data(), length, bytes.data(), needed, nullptr, nullptr) !=
+    if (WideCharToMultiByte(codePage, flags, text.data(), length, bytes.data(), needed, nullptr, nullptr) !=
         needed)
         return std::nullopt;
     return bytes;
@@ -59,7 +60,7 @@ std::wstring WideFromAnsi(std::string_view bytes)
 
 std::optional<std::string> AnsiFromWide(std::wstring_view text)
 {
-    std::optional<std::string> bytes = Encode(text, CP_ACP);
+    std::optional<std::string> bytes = Encode(text, CP_ACP, 0);
     // A character without a form of its own comes out as '?' or a look-alike; only a round trip tells.
     if (!bytes || WideFromAnsi(*bytes) != text)
         return std::nullopt;
@@ -68,7 +69,8 @@ std::optional<std::string> AnsiFromWide(std::wstring_view text)
 
 std::optional<std::string> Utf8FromWide(std::wstring_view text)
 {
-    return Encode(text, CP_UTF8);
+    // Without the flag a lone surrogate would become U+FFFD: another path than the one given.
+    return Encode(text, CP_UTF8, WC_ERR_INVALID_CHARS);
 }
 
 std::optional<std::wstring> WideFromUtf8(std::string_view bytes)

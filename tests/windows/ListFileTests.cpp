@@ -132,6 +132,7 @@ struct SaveFailure
     const char* name;
     std::function<CString(const TempDirectory&)> target;
     int cause;
+    CString listText = L"A\r\nB";
 };
 
 TEST(ListFileOnDisk, AFailedSaveReportsItsCauseAndKeepsTheFileThatWasThere)
@@ -148,20 +149,33 @@ TEST(ListFileOnDisk, AFailedSaveReportsItsCauseAndKeepsTheFileThatWasThere)
              return CString((folder / L"taken.ksig").wstring());
          },
          CFileException::accessDenied},
+        // A paste, or another program's WM_SETTEXT, can put Ctrl+Z into the list; reading would end there.
+        {"a list that no bytes give back",
+         [](const TempDirectory& folder)
+         {
+             WriteBytes(folder / L"kept.ksig", "C:\\kept.exe");
+             return CString((folder / L"kept.ksig").wstring());
+         },
+         CFileException::genericException, L"C:\\a.exe\x1A\r\nC:\\b.exe"},
     };
     for (const SaveFailure& c : cases)
     {
         TempDirectory folder;
         const CString target = c.target(folder);
         const auto before = FolderContents(folder.Path());
+        const std::string bytesBefore = fs::is_regular_file(target.Str()) ? ReadBytes(target.Str()) : "";
         MessageBoxRecorder boxes;
-        SaveListFileAndReport(target, L"A\r\nB");
+        SaveListFileAndReport(target, c.listText);
         ASSERT_EQ(boxes.Boxes().size(), 1u) << c.name;
         CString expected;
         expected.Format(L"Failed to save the file. Error code: %d", c.cause);
         EXPECT_EQ(boxes.Boxes()[0].text, expected) << c.name;
         EXPECT_EQ(boxes.Boxes()[0].type, static_cast<unsigned>(MB_ICONERROR)) << c.name;
         EXPECT_EQ(FolderContents(folder.Path()), before) << c.name << ": nothing added or removed";
+        if (fs::is_regular_file(target.Str()))
+        {
+            EXPECT_EQ(ReadBytes(target.Str()), bytesBefore) << c.name;
+        }
     }
 }
 

@@ -9,7 +9,7 @@ class SystemToolLocation : public ToolLocationSystem
     CString ReadProfile(const wchar_t* section, const wchar_t* entry, const wchar_t* defaultValue) override;
     void WriteProfile(const wchar_t* section, const wchar_t* entry, const CString& value) override;
     bool FileExists(const CString& path) override;
-    std::optional<CString> ReadSdkRoot() override;
+    std::optional<CString> ReadSdkRoot(RegistryView view) override;
     std::vector<CString> FolderNames(const CString& folder) override;
 };
 

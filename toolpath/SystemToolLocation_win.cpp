@@ -27,11 +27,12 @@ bool SystemToolLocation::FileExists(const CString& path)
     return PathFileExistsW(path) != FALSE;
 }
 
-std::optional<CString> SystemToolLocation::ReadSdkRoot()
+std::optional<CString> SystemToolLocation::ReadSdkRoot(RegistryView view)
 {
     RegistryKey key;
     CString root;
-    if (key.Open(HKEY_LOCAL_MACHINE, kSdkRootKey, KEY_READ) != ERROR_SUCCESS ||
+    const REGSAM viewFlag = view == RegistryView::Bits32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+    if (key.Open(HKEY_LOCAL_MACHINE, kSdkRootKey, KEY_READ | viewFlag) != ERROR_SUCCESS ||
         key.QueryString(kSdkRootValue, root, static_cast<DWORD>(kSdkRootBufferBytes)) != ERROR_SUCCESS)
         return std::nullopt;
     return root;

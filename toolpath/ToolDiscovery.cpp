@@ -59,17 +59,25 @@ std::optional<CString> NewestVersionedTool(ToolLocationSystem& system, const CSt
     return std::nullopt;
 }
 
+std::optional<CString> ToolUnderRoot(ToolLocationSystem& system, const CString& root)
+{
+    const CString candidate = root + kSdkToolSuffix;
+    if (system.FileExists(candidate))
+        return candidate;
+    return NewestVersionedTool(system, root);
+}
+
 CString SearchSdk(ToolLocationSystem& system)
 {
     if (system.FileExists(kDefaultSigningToolPath))
         return kDefaultSigningToolPath;
-    const std::optional<CString> root = system.ReadSdkRoot();
-    if (!root)
-        return kNotFoundMarker;
-    const CString candidate = *root + kSdkToolSuffix;
-    if (system.FileExists(candidate))
-        return candidate;
-    return NewestVersionedTool(system, *root).value_or(CString(kNotFoundMarker));
+    // The SDK's installer is a 32-bit program: the 64-bit view may lack the root, or name a folder where
+    // nothing is installed, while the 32-bit view has the right one.
+    for (const RegistryView view : {RegistryView::Bits64, RegistryView::Bits32})
+        if (const std::optional<CString> root = system.ReadSdkRoot(view))
+            if (std::optional<CString> tool = ToolUnderRoot(system, *root))
+                return *tool;
+    return kNotFoundMarker;
 }
 } // namespace
 

@@ -19,6 +19,14 @@ inline constexpr wchar_t kProfileEntry[] = L"SigntoolPath";
 // The SDK root is read into MAX_PATH UTF-16 units: a root of 259 characters and its terminator fit.
 inline constexpr std::size_t kSdkRootBufferBytes = 260 * sizeof(char16_t);
 
+// The views of the machine's registry that a 64-bit program reads: its own, and the one that 32-bit programs
+// write, such as the Windows SDK's installer.
+enum class RegistryView
+{
+    Bits64,
+    Bits32
+};
+
 // What finding and remembering the signing tool needs of the platform.
 class ToolLocationSystem
 {
@@ -30,15 +38,17 @@ class ToolLocationSystem
     virtual void WriteProfile(const wchar_t* section, const wchar_t* entry, const CString& value) = 0;
     // Whether a file or folder of that path exists.
     virtual bool FileExists(const CString& path) = 0;
-    // The Windows SDK root, or nothing when its key or value cannot be read into kSdkRootBufferBytes.
-    virtual std::optional<CString> ReadSdkRoot() = 0;
+    // The Windows SDK root in one view of the registry, or nothing when its key or value cannot be read into
+    // kSdkRootBufferBytes.
+    virtual std::optional<CString> ReadSdkRoot(RegistryView view) = 0;
     // The names of the folders directly inside a folder; none when it cannot be read.
     virtual std::vector<CString> FolderNames(const CString& folder) = 0;
 };
 
 // The signing tool's path at dialog start: the stored one, else the first place of the SDK where it exists
-// (the default location, the SDK root's own tool folder, the newest version of the SDK that has the tool),
-// else empty. A path that is known is written back to the profile.
+// (the default location, then under the SDK root of the 64-bit registry view and else of the 32-bit one: the
+// root's own tool folder, the newest version of the SDK that has the tool), else empty. A path that is known
+// is written back to the profile.
 CString FindSigningTool(ToolLocationSystem& system);
 
 // What the "..." button needs of the dialog.

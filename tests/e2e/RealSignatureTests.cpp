@@ -117,8 +117,7 @@ class RealSignature : public Scenario
         // A scenario ended before its time may have left the SDK's tool at its default place aside.
         FileSetAside::MoveBackLeftAside(kDefaultSigningToolPath);
         Scenario::SetUp();
-        // Quorlin is to find the SDK by its registration, as on any developer's machine.
-        m_sdk.reset();
+        WithTheMachinesSdk();
     }
 
     std::filesystem::path m_sdkTool;

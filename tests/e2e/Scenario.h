@@ -40,9 +40,9 @@ inline std::wstring EnvironmentValue(const wchar_t* name)
 }
 
 // Every scenario starts from an empty profile and a machine without the Windows SDK's registration: it
-// removes the program's real settings, takes the machine's SDK key away until it ends, and Quorlin.exe
-// registers itself for ".ksig" files at every start. So the scenarios run only on a machine declared
-// disposable.
+// removes the program's real settings, takes the machine's SDK key away in both views of the registry until
+// it ends, and Quorlin.exe registers itself for ".ksig" files at every start. So the scenarios run only on a
+// machine declared disposable.
 class Scenario : public ::testing::Test
 {
   protected:
@@ -55,6 +55,17 @@ class Scenario : public ::testing::Test
         m_profile.emplace(HKEY_CURRENT_USER, kProfile);
         m_sdk.emplace(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows Kits\\Installed Roots",
                       L"Windows Kits Installed Roots");
+        // Where 64-bit programs see what the SDK's 32-bit installer wrote.
+        m_sdk32.emplace(HKEY_LOCAL_MACHINE,
+                        L"SOFTWARE\\WOW6432Node\\Microsoft\\Windows Kits\\Installed Roots",
+                        L"Windows Kits Installed Roots, 32-bit view");
+    }
+
+    // For a scenario in which Quorlin is to find the SDK by its registration, as on any developer's machine.
+    void WithTheMachinesSdk()
+    {
+        m_sdk.reset();
+        m_sdk32.reset();
     }
 
     // For a scenario that needs the machine without the SDK's signtool.exe at its default place: a
@@ -92,6 +103,7 @@ class Scenario : public ::testing::Test
 
     std::optional<RegistryScratch> m_profile;
     std::optional<KeySetAside> m_sdk;
+    std::optional<KeySetAside> m_sdk32;
     std::optional<FileSetAside> m_sdkTool;
     TempDirectory m_folder;
 };

@@ -159,6 +159,23 @@ TEST_F(Scenario, FirstStartWithAnEmptyProfileAndNoSdkHasNoToolAndSignSaysSo)
     EXPECT_EQ(ReadUserString(kSettings, L"SigntoolPath"), std::nullopt);
 }
 
+// The Windows SDK's installer is a 32-bit program: its root may be only in the 32-bit view of the registry,
+// while the 64-bit view names a folder where nothing is installed, as tools/test makes its prefix.
+// QUORLIN_TEST_SDK_SIGNTOOL names the SDK's signtool.exe that Quorlin must find there.
+TEST_F(Scenario, FirstStartFindsTheSdksSigntoolByTheMachinesRegistration)
+{
+    const fs::path expected = EnvironmentValue(L"QUORLIN_TEST_SDK_SIGNTOOL");
+    if (expected.empty())
+        GTEST_SKIP() << "QUORLIN_TEST_SDK_SIGNTOOL names no signtool.exe of this machine's Windows SDK, as "
+                        "tools/test and the CI workflow's Windows job do";
+    WithTheMachinesSdk();
+    QuorlinProcess quorlin(Program(), L"");
+    ASSERT_TRUE(quorlin.Window());
+    std::error_code unknown;
+    EXPECT_TRUE(fs::equivalent(quorlin.Text(IDC_TOOL_PATH), expected, unknown))
+        << "Quorlin found " << ::testing::PrintToString(CString(quorlin.Text(IDC_TOOL_PATH)));
+}
+
 TEST_F(Scenario, TheToolPickedWithTheOpenDialogIsRememberedForTheNextStart)
 {
     StandinTool tool;

@@ -22,6 +22,7 @@ class FakeSystem : public ToolLocationSystem
     std::optional<CString> stored;
     std::set<std::wstring> existing;
     std::optional<CString> sdkRoot;
+    std::optional<CString> sdkRoot32;
     std::vector<std::wstring> writes;
     int sdkReads = 0;
 
@@ -37,10 +38,10 @@ class FakeSystem : public ToolLocationSystem
         stored = value;
     }
     bool FileExists(const CString& path) override { return existing.count(path.Str()) > 0; }
-    std::optional<CString> ReadSdkRoot() override
+    std::optional<CString> ReadSdkRoot(RegistryView view) override
     {
         ++sdkReads;
-        return sdkRoot;
+        return view == RegistryView::Bits64 ? sdkRoot : sdkRoot32;
     }
     std::vector<CString> FolderNames(const CString& folder) override
     {
@@ -58,10 +59,13 @@ struct DiscoveryCase
     std::optional<CString> sdkRoot;
     bool candidateExists;
     CString toolPath;
-    bool searched;
+    // How many views of the registry were asked for the SDK root.
+    int sdkReads;
     // The folders in D:\Kits\10\bin, and those of them whose x64 folder holds the tool.
     std::vector<CString> binFolders = {};
     std::vector<std::wstring> versionsWithTheTool = {};
+    // The SDK root in the 32-bit view of the registry.
+    std::optional<CString> sdkRoot32 = std::nullopt;
 };
 
 std::wstring VersionedTool(const std::wstring& version)
@@ -73,24 +77,25 @@ TEST(FindSigningTool, FollowsTheOutcomeTable)
 {
     const DiscoveryCase cases[] = {
         {"stored path, even one that no longer exists", CString(L"E:\\old\\signtool.exe"), true,
-         CString(L"D:\\Kits\\10"), true, L"E:\\old\\signtool.exe", false},
+         CString(L"D:\\Kits\\10"), true, L"E:\\old\\signtool.exe", 0},
         {"stored not-found marker", CString(L"signtool.exe not found"), true, CString(L"D:\\Kits\\10"), true,
-         L"", false},
+         L"", 0},
         {"nothing stored, default location exists", std::nullopt, true, CString(L"D:\\Kits\\10"), true,
-         kSdkDefault, false},
-        {"empty entry, default location exists", CString(L""), true, std::nullopt, false, kSdkDefault, false},
-        {"nothing stored, no default, no SDK root", std::nullopt, false, std::nullopt, true, L"", true},
+         kSdkDefault, 0},
+        {"empty entry, default location exists", CString(L""), true, std::nullopt, false, kSdkDefault, 0},
+        {"nothing stored, no default, no SDK root in either view", std::nullopt, false, std::nullopt, true,
+         L"", 2},
         {"nothing stored, no default, SDK root with the tool", std::nullopt, false, CString(L"D:\\Kits\\10"),
-         true, kSdkCandidate, true},
+         true, kSdkCandidate, 1},
         {"nothing stored, no default, SDK root without the tool", std::nullopt, false,
-         CString(L"D:\\Kits\\10"), false, L"", true},
+         CString(L"D:\\Kits\\10"), false, L"", 2},
         {"the root's own tool before any version's",
          std::nullopt,
          false,
          CString(L"D:\\Kits\\10"),
          true,
          kSdkCandidate,
-         true,
+         1,
          {L"10.0.26100.0"},
          {L"10.0.26100.0"}},
         {"the newest version, compared as numbers",
@@ -99,7 +104,7 @@ TEST(FindSigningTool, FollowsTheOutcomeTable)
          CString(L"D:\\Kits\\10"),
          false,
          VersionedTool(L"10.0.26100.0"),
-         true,
+         1,
          {L"10.0.9600.0", L"x64", L"10.0.26100.0", L"10.0.22621.0"},
          {L"10.0.9600.0", L"10.0.26100.0", L"10.0.22621.0"}},
         {"a newer version without the tool is passed over",
@@ -108,7 +113,7 @@ TEST(FindSigningTool, FollowsTheOutcomeTable)
          CString(L"D:\\Kits\\10"),
          false,
          VersionedTool(L"10.0.22621.0"),
-         true,
+         1,
          {L"10.0.26100.0", L"10.0.22621.0"},
          {L"10.0.22621.0"}},
         {"names that are no versions are ignored",
@@ -117,9 +122,40 @@ TEST(FindSigningTool, FollowsTheOutcomeTable)
          CString(L"D:\\Kits\\10"),
          false,
          L"",
-         true,
+         2,
          {L"x64", L"10.0.26100.0-preview", L"10..0", L"latest"},
          {L"x64", L"10.0.26100.0-preview", L"10..0", L"latest"}},
+        // The SDK's installer is a 32-bit program, and writes its root in that view of the registry.
+        {"the root only in the 32-bit view",
+         std::nullopt,
+         false,
+         std::nullopt,
+         true,
+         kSdkCandidate,
+         2,
+         {},
+         {},
+         CString(L"D:\\Kits\\10")},
+        {"a 64-bit root where nothing is installed, the 32-bit view's with the newest version",
+         std::nullopt,
+         false,
+         CString(L"C:\\Program Files\\Windows Kits\\10"),
+         false,
+         VersionedTool(L"10.0.26100.0"),
+         2,
+         {L"10.0.26100.0"},
+         {L"10.0.26100.0"},
+         CString(L"D:\\Kits\\10")},
+        {"the 64-bit view first when it gives a tool",
+         std::nullopt,
+         false,
+         CString(L"D:\\Kits\\10"),
+         true,
+         kSdkCandidate,
+         1,
+         {},
+         {},
+         CString(L"F:\\Elsewhere")},
     };
     for (const DiscoveryCase& c : cases)
     {
@@ -130,6 +166,7 @@ TEST(FindSigningTool, FollowsTheOutcomeTable)
         if (c.candidateExists)
             system.existing.insert(kSdkCandidate.Str());
         system.sdkRoot = c.sdkRoot;
+        system.sdkRoot32 = c.sdkRoot32;
         system.folders[L"D:\\Kits\\10\\bin"] = c.binFolders;
         for (const std::wstring& version : c.versionsWithTheTool)
             system.existing.insert(VersionedTool(version));
@@ -139,7 +176,7 @@ TEST(FindSigningTool, FollowsTheOutcomeTable)
             c.toolPath.IsEmpty() ? std::vector<std::wstring>{}
                                  : std::vector{L"Settings\\SigntoolPath=" + c.toolPath.Str()};
         EXPECT_EQ(system.writes, writes) << c.name;
-        EXPECT_EQ(system.sdkReads, c.searched ? 1 : 0) << c.name;
+        EXPECT_EQ(system.sdkReads, c.sdkReads) << c.name;
     }
 }
 

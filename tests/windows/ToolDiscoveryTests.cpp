@@ -165,7 +165,7 @@ TEST_F(ToolDiscoveryOnWindows, TheSdkRootIsReadIntoMaxPathCharacters)
     {
         RegistryScratch fresh(HKEY_LOCAL_MACHINE, kSdkKey);
         c.store();
-        EXPECT_EQ(m_system.ReadSdkRoot(), c.root) << c.name;
+        EXPECT_EQ(m_system.ReadSdkRoot(RegistryView::Bits64), c.root) << c.name;
     }
 }
 } // namespace

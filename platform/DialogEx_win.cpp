@@ -72,7 +72,9 @@ INT_PTR CDialogEx::DoModal()
     const bool disableOwner = m_owner && ::IsWindowEnabled(m_owner);
     if (disableOwner)
         ::EnableWindow(m_owner, FALSE);
-    ShowWindow(m_hWnd, SW_SHOWNORMAL);
+    // A template's visible window is shown already, maximized perhaps.
+    if (!IsWindowVisible(m_hWnd))
+        ShowWindow(m_hWnd, SW_SHOWNORMAL);
     while (!m_endCode)
     {
         if (!application->PumpMessage())
@@ -85,7 +87,8 @@ INT_PTR CDialogEx::DoModal()
     // The owner is enabled before this window goes, so that the activation returns to it.
     if (disableOwner)
         ::EnableWindow(m_owner, TRUE);
-    DestroyWindow(std::exchange(m_hWnd, nullptr));
+    // The window is the dialog's until it is gone: its handlers of WM_DESTROY still read it.
+    DestroyWindow(m_hWnd);
     return m_endCode.value_or(-1);
 }
 
@@ -189,13 +192,20 @@ INT_PTR CALLBACK CDialogEx::DialogProcedure(HWND window, UINT message, WPARAM w,
         dialog = reinterpret_cast<CDialogEx*>(GetWindowLongPtrW(window, DWLP_USER));
     if (!dialog)
         return FALSE;
+    INT_PTR handled = FALSE;
     try
     {
-        return dialog->Route(message, w, l);
+        handled = dialog->Route(message, w, l);
     }
     catch (...)
     {
         // The window procedure is where failures stop: an exception must never unwind into Windows.
-        return FALSE;
     }
+    // The last message a window receives.
+    if (message == WM_NCDESTROY)
+    {
+        SetWindowLongPtrW(window, DWLP_USER, 0);
+        dialog->m_hWnd = nullptr;
+    }
+    return handled;
 }

@@ -90,6 +90,14 @@ template <auto Handler> constexpr auto OnWmSize()
     return message_map_detail::WithoutArguments<WM_SIZE, Handler>();
 }
 
+template <auto Handler> constexpr auto OnWmQueryEndSession()
+{
+    using Dialog = message_map_detail::DialogOf<Handler>;
+    return MessageMapEntry<Dialog>{WM_QUERYENDSESSION, 0, 0, [](Dialog& dialog, WPARAM, LPARAM) -> LRESULT {
+                                       return (dialog.*Handler)();
+                                   }};
+}
+
 template <auto Handler> constexpr auto OnWmGetMinMaxInfo()
 {
     using Dialog = message_map_detail::DialogOf<Handler>;

@@ -15,6 +15,9 @@ class CTaskbarProgress
   public:
     // The message Windows sends once the window's taskbar button is in place.
     static UINT ButtonCreatedMessage();
+    // Lets that message reach the window from Explorer, which runs unelevated: Windows keeps it from an
+    // elevated window otherwise. Drops stay kept from it, as Windows keeps them.
+    static void AcceptButtonCreated(HWND window);
     // Takes the taskbar anew: called on the message above.
     void OnButtonCreated(HWND window);
     void Show(std::size_t done, std::size_t total);

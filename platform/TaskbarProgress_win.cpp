@@ -6,6 +6,11 @@ UINT CTaskbarProgress::ButtonCreatedMessage()
     return message;
 }
 
+void CTaskbarProgress::AcceptButtonCreated(HWND window)
+{
+    ChangeWindowMessageFilterEx(window, ButtonCreatedMessage(), MSGFLT_ALLOW, nullptr);
+}
+
 void CTaskbarProgress::OnButtonCreated(HWND window)
 {
     m_window = window;

@@ -57,6 +57,24 @@ class CWinApp
 
 CWinApp* AfxGetApp();
 
+// The busy cursor for as long as the object lives.
+class CWaitCursor
+{
+  public:
+    CWaitCursor()
+    {
+        if (CWinApp* application = AfxGetApp())
+            application->BeginWaitCursor();
+    }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+    ~CWaitCursor()
+    {
+        if (CWinApp* application = AfxGetApp())
+            application->EndWaitCursor();
+    }
+};
+
 // The application object's name: the one it was given, or its executable's file name without the extension.
 CString AfxGetAppName();
 

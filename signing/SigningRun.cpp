@@ -123,12 +123,10 @@ void RunSigning(SigningRunHost& host)
         const CString filePath = host.Files().GetAt(next++);
         host.SignOneFile(filePath, output, host.ToolPath());
         ++done;
-        host.LogText() += output;
-        host.LogText() += L"\r\n";
-        host.ShowLog();
+        output += L"\r\n";
+        host.AppendToLog(output);
         pumpAndFollowTheList();
     }
     running.End();
-    host.LogText() += L"Finished!";
-    host.ShowLog();
+    host.AppendToLog(L"Finished!");
 }

@@ -27,8 +27,11 @@ class SigningRunHost
     virtual void EndWaitCursor() = 0;
     // Copies the controls' texts into the members.
     virtual void PullControls() = 0;
-    // Sets the log control's whole text to the log member.
+    // Sets the log control's whole text to the log member: the log starts afresh.
     virtual void ShowLog() = 0;
+    // Adds part to the end of the log member and shows it, giving the control only the part: a long run's
+    // log would cost more to show with every file if the control took the whole text each time.
+    virtual void AppendToLog(const CString& part) = 0;
     // Dispatches every waiting message; gives the exit code of a quit request that it consumed.
     virtual std::optional<int> PumpPendingMessages() = 0;
     // Whether the file list was replaced (a list file loaded, Clear) since the run last asked: the run then

@@ -4,6 +4,7 @@
 #include "../platform/DialogEx.h"
 #include "../platform/DynamicLayout.h"
 #include "../platform/MessageMap.h"
+#include "../platform/SessionHold.h"
 #include "../platform/TaskbarProgress.h"
 #include "../signing/SystemSigningRunHost.h"
 #include "../toolpath/ToolDiscovery.h"
@@ -35,6 +36,7 @@ class CQuorlinDlg : public CDialogEx, private SystemSigningRunHost, private Brow
     void OnBrowse();
     void OnToolPathChange() {}
     void OnDestroy();
+    BOOL OnQueryEndSession();
     void OnSize();
     void OnGetMinMaxInfo(MINMAXINFO* info);
     void OnDpiChanged(const RECT* suggested);
@@ -47,6 +49,10 @@ class CQuorlinDlg : public CDialogEx, private SystemSigningRunHost, private Brow
     void PullFileList();
     // Puts the list's caret at its start or its end and scrolls it into view.
     void ShowListFrom(bool end);
+    // Where the user goes on working after a button has done its work: typing goes to the list.
+    void GiveTheKeyboardToTheList();
+    // Whether the log's last line is in view.
+    bool LogShowsItsEnd() const;
 
     // The dialog's half of the signing run and of the "..." button.
     CString& ToolPath() override { return m_toolPath; }
@@ -57,6 +63,7 @@ class CQuorlinDlg : public CDialogEx, private SystemSigningRunHost, private Brow
     void PullControls() override { UpdateData(TRUE); }
     void PushControls() override { UpdateData(FALSE); }
     void ShowLog() override;
+    void AppendToLog(const CString& part) override;
     bool TakeListReplaced() override;
     void ShowProgress(std::size_t done, std::size_t total) override;
     std::optional<CString> PickSigningTool() override;
@@ -70,6 +77,7 @@ class CQuorlinDlg : public CDialogEx, private SystemSigningRunHost, private Brow
     CAccessibleNames m_accessibleNames;
     CDynamicLayout m_layout;
     CTaskbarProgress m_taskbar;
+    CSessionHold m_sessionHold;
     // Whether a signing run is walking m_files.
     bool m_signing = false;
     // Whether m_files was replaced since the signing run last asked.

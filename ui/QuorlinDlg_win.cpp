@@ -4,6 +4,8 @@
 #include "../platform/DropFiles.h"
 #include "../platform/Menu.h"
 #include "../platform/PaintDC.h"
+#include "../platform/WinApp.h"
+#include "../platform/WindowPlacement.h"
 #include "../toolpath/SystemToolLocation.h"
 #include "AboutDlg.h"
 #include "FileDrop.h"
@@ -16,6 +18,9 @@ namespace
 {
 // Posted once Windows has handled a new DPI, when the controls are laid out anew.
 constexpr UINT WM_LAYOUT_AFTER_DPI_CHANGE = WM_APP;
+
+// Where the window's place is kept, beside the tool path.
+constexpr wchar_t kPlacementEntry[] = L"WindowPlacement";
 
 // How the controls follow the window's size: the list and the log take all the extra width and share the
 // extra height; Clear and Save stay under the list at its left and right; the tool path and "..." stay under
@@ -50,6 +55,7 @@ const MessageMapEntry<CQuorlinDlg> CQuorlinDlg::kMessageMap[] = {
     OnBnClicked<&CQuorlinDlg::OnBrowse>(IDC_BROWSE),
     OnEnChange<&CQuorlinDlg::OnToolPathChange>(IDC_TOOL_PATH),
     OnWmDestroy<&CQuorlinDlg::OnDestroy>(),
+    OnWmQueryEndSession<&CQuorlinDlg::OnQueryEndSession>(),
     OnWmSize<&CQuorlinDlg::OnSize>(),
     OnWmGetMinMaxInfo<&CQuorlinDlg::OnGetMinMaxInfo>(),
     OnWmDpiChanged<&CQuorlinDlg::OnDpiChanged>(),
@@ -88,9 +94,16 @@ BOOL CQuorlinDlg::OnInitDialog()
     LocateSigningTool();
     CDialogEx::OnInitDialog();
     m_layout.Create(m_hWnd, kLayout);
-    // An edit takes at most 32,767 typed characters until told otherwise; an opened list may hold more.
+    if (const CWinApp* application = AfxGetApp())
+        if (const std::optional<SavedPlacement> placement =
+                PlacementFromText(application->GetProfileString(kProfileSection, kPlacementEntry, L"").Str()))
+            RestoreWindowPlacement(m_hWnd, *placement);
+    // An edit takes at most 32,767 typed characters until told otherwise; an opened list may hold more, and
+    // the log of a long run far more, which is added to it part by part.
     SendDlgItemMessageW(m_hWnd, IDC_FILE_LIST, EM_SETLIMITTEXT, 0, 0);
+    SendDlgItemMessageW(m_hWnd, IDC_LOG, EM_SETLIMITTEXT, 0, 0);
     DragAcceptFiles(m_hWnd, TRUE);
+    m_taskbar.AcceptButtonCreated(m_hWnd);
     // The dialog has no labels: without these a screen reader would announce "edit", "edit", "edit" and
     // "dot dot dot button".
     m_accessibleNames.SetName(::GetDlgItem(m_hWnd, IDC_FILE_LIST), L"Files to sign");
@@ -127,6 +140,8 @@ void CQuorlinDlg::PullFileList()
 
 void CQuorlinDlg::LoadListFile(const CString& path)
 {
+    // A list of a hundred thousand lines takes a while.
+    const CWaitCursor busy;
     if (ReadListFile(path, m_fileListText, m_files))
         m_listReplaced = true;
 }
@@ -187,6 +202,8 @@ void CQuorlinDlg::OnDropFiles(HDROP drop)
     const std::vector<CString> names = DroppedFileNames(drop);
     if (const std::optional<CString> listFile = FirstListFile(names))
     {
+        // Showing a long list takes longer than reading it.
+        const CWaitCursor busy;
         LoadListFile(*listFile);
         dropped.Close();
         UpdateData(FALSE);
@@ -205,6 +222,7 @@ void CQuorlinDlg::OnSave()
 {
     PullFileList();
     SaveListWithDialog(m_fileListText);
+    GiveTheKeyboardToTheList();
 }
 
 void CQuorlinDlg::OnClear()
@@ -213,28 +231,56 @@ void CQuorlinDlg::OnClear()
     m_files.SetSize(0);
     m_listReplaced = true;
     UpdateData(FALSE);
-    // The user goes on by typing or dropping a new list; on the Clear button the keys would go nowhere.
-    // WM_NEXTDLGCTL also gives Sign back its look of the default button, which the click took; it is posted,
-    // as Windows asks where other messages may move the focus meanwhile (a signing run pumps them).
-    PostMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(IDC_FILE_LIST).m_hWnd), TRUE);
+    GiveTheKeyboardToTheList();
 }
 
 void CQuorlinDlg::OnBrowse()
 {
     SystemToolLocation system;
     BrowseForSigningTool(*this, system);
+    GiveTheKeyboardToTheList();
+}
+
+void CQuorlinDlg::GiveTheKeyboardToTheList()
+{
+    // On the button the keys would go nowhere, and Enter would press it again. WM_NEXTDLGCTL also gives Sign
+    // back its look of the default button, which the click took; it is posted, as Windows asks where other
+    // messages may move the focus meanwhile (a signing run pumps them, a closing box gives the focus back).
+    PostMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(IDC_FILE_LIST).m_hWnd), TRUE);
 }
 
 void CQuorlinDlg::OnDestroy()
 {
     // The names belong to the controls, which go with this window.
     m_accessibleNames.WithdrawAll();
+    if (CWinApp* application = AfxGetApp())
+        if (const std::optional<SavedPlacement> placement = WindowPlacementOf(m_hWnd))
+            application->WriteProfileString(kProfileSection, kPlacementEntry, PlacementText(*placement));
     Default();
+}
+
+BOOL CQuorlinDlg::OnQueryEndSession()
+{
+    return m_sessionHold.AllowsSessionEnd();
+}
+
+bool CQuorlinDlg::LogShowsItsEnd() const
+{
+    SCROLLINFO scroll{};
+    scroll.cbSize = sizeof(scroll);
+    scroll.fMask = SIF_ALL;
+    if (!GetScrollInfo(GetDlgItem(IDC_LOG).m_hWnd, SB_VERT, &scroll))
+        return true;
+    return scroll.nPos + static_cast<int>(scroll.nPage) > scroll.nMax;
 }
 
 void CQuorlinDlg::OnSize()
 {
+    // A new size keeps the log's first visible line, which may no longer show the end the user was reading.
+    const bool followTheEnd = LogShowsItsEnd();
     m_layout.Adjust();
+    if (followTheEnd)
+        SendMessageW(m_logEdit.m_hWnd, WM_VSCROLL, SB_BOTTOM, 0);
 }
 
 void CQuorlinDlg::OnGetMinMaxInfo(MINMAXINFO* info)
@@ -263,8 +309,14 @@ void CQuorlinDlg::SetRunning(bool running)
     m_signing = running;
     GetDlgItem(IDOK).EnableWindow(!running);
     GetDlgItem(IDCANCEL).EnableWindow(!running);
-    if (!running)
+    // An unattended run over many files must not lose its network to sleep, nor its files to a sign-out.
+    if (running)
+        m_sessionHold.Begin(m_hWnd, L"Signing files");
+    else
+    {
+        m_sessionHold.End();
         m_taskbar.Clear();
+    }
 }
 
 void CQuorlinDlg::ShowLog()
@@ -273,6 +325,23 @@ void CQuorlinDlg::ShowLog()
     // The newest output, and at the end "Finished!", is what the user waits for; the new text alone would
     // show the top of the log.
     SendMessageW(m_logEdit.m_hWnd, WM_VSCROLL, SB_BOTTOM, 0);
+}
+
+void CQuorlinDlg::AppendToLog(const CString& part)
+{
+    const HWND log = m_logEdit.m_hWnd;
+    const int shown = GetWindowTextLengthW(log);
+    // A control that no longer holds the log (another program set its text) is given the whole of it.
+    const bool holdsTheLog = shown == m_logText.GetLength();
+    m_logText += part;
+    if (!holdsTheLog)
+    {
+        ShowLog();
+        return;
+    }
+    SendMessageW(log, EM_SETSEL, static_cast<WPARAM>(shown), shown);
+    SendMessageW(log, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(static_cast<const wchar_t*>(part)));
+    SendMessageW(log, WM_VSCROLL, SB_BOTTOM, 0);
 }
 
 bool CQuorlinDlg::TakeListReplaced()

@@ -58,6 +58,11 @@ class RecordingHost : public SigningRunHost
         fileListText = controlsText;
     }
     void ShowLog() override { steps.push_back(L"show " + logText.Str()); }
+    void AppendToLog(const CString& part) override
+    {
+        logText += part;
+        steps.push_back(L"append " + part.Str());
+    }
     std::optional<int> PumpPendingMessages() override
     {
         steps.push_back(L"pump");
@@ -138,14 +143,14 @@ TEST(RunSigning, SignsEachFileInOrderAndShowsTheLogAfterEveryFile)
         L"pump",
         L"progress 0 of 2",
         L"sign a.exe with C:\\sdk\\signtool.exe",
-        L"show Starting...\r\nA\r\n",
+        L"append A\r\n",
         L"pump",
         L"progress 1 of 2",
         L"sign b.exe with C:\\sdk\\signtool.exe",
-        L"show Starting...\r\nA\r\nB\r\n",
+        L"append B\r\n",
         L"pump",
         L"not running",
-        L"show Starting...\r\nA\r\nB\r\nFinished!",
+        L"append Finished!",
         L"cursor off",
     };
     EXPECT_EQ(host.steps, expected);

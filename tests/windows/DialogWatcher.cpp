@@ -5,18 +5,19 @@ namespace
 struct Search
 {
     const std::wstring* caption;
+    HWND except;
     HWND found;
 };
 
-HWND FindDialog(DWORD threadId, const std::wstring& caption)
+HWND FindDialog(DWORD threadId, const std::wstring& caption, HWND except)
 {
-    Search search{&caption, nullptr};
+    Search search{&caption, except, nullptr};
     EnumThreadWindows(
         threadId,
         [](HWND window, LPARAM context)
         {
             auto& search = *reinterpret_cast<Search*>(context);
-            if (ClassName(window) == L"#32770" && IsWindowVisible(window) &&
+            if (window != search.except && ClassName(window) == L"#32770" && IsWindowVisible(window) &&
                 (search.caption->empty() || WindowText(window) == *search.caption))
             {
                 search.found = window;
@@ -45,12 +46,12 @@ SeenDialog Read(HWND dialog)
 }
 } // namespace
 
-DialogWatcher::DialogWatcher(DWORD threadId, std::wstring caption, int button)
+DialogWatcher::DialogWatcher(DWORD threadId, std::wstring caption, int button, HWND except)
     : m_done(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
       m_thread(
-          [this, threadId, caption = std::move(caption), button]
+          [this, threadId, caption = std::move(caption), button, except]
           {
-              Watch(threadId, caption, button);
+              Watch(threadId, caption, button, except);
               SetEvent(m_done.Get());
           })
 {
@@ -61,11 +62,11 @@ DialogWatcher::~DialogWatcher()
     Finish();
 }
 
-void DialogWatcher::Watch(DWORD threadId, const std::wstring& caption, int button)
+void DialogWatcher::Watch(DWORD threadId, const std::wstring& caption, int button, HWND except)
 {
     for (int tries = 0; tries < 400 && !m_stop; ++tries)
     {
-        if (const HWND dialog = FindDialog(threadId, caption))
+        if (const HWND dialog = FindDialog(threadId, caption, except))
         {
             m_seen = Read(dialog);
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),

@@ -19,12 +19,13 @@ struct SeenDialog
     bool hasIcon = false;
 };
 
-// Waits on its own thread for a visible dialog of the given thread whose caption matches (any caption when
-// empty), reads it, and presses the button with the given id, as a person would answer it.
+// Waits on its own thread for a visible dialog of the given thread, other than `except`, whose caption
+// matches (any caption when empty), reads it, and presses the button with the given id, as a person would
+// answer it.
 class DialogWatcher
 {
   public:
-    DialogWatcher(DWORD threadId, std::wstring caption = L"", int button = IDOK);
+    DialogWatcher(DWORD threadId, std::wstring caption = L"", int button = IDOK, HWND except = nullptr);
     DialogWatcher(const DialogWatcher&) = delete;
     DialogWatcher& operator=(const DialogWatcher&) = delete;
     ~DialogWatcher();
@@ -33,7 +34,7 @@ class DialogWatcher
     std::optional<SeenDialog> Finish();
 
   private:
-    void Watch(DWORD threadId, const std::wstring& caption, int button);
+    void Watch(DWORD threadId, const std::wstring& caption, int button, HWND except);
 
     std::atomic<bool> m_stop = false;
     UniqueHandle m_done; // set when the watch has ended

@@ -31,6 +31,11 @@ class TestDialog : public SystemSigningRunHost
     void SetRunning(bool running) override { steps.push_back(running ? L"running" : L"not running"); }
     void PullControls() override { fileListText = listEdit; }
     void ShowLog() override { steps.push_back(L"show"); }
+    void AppendToLog(const CString& part) override
+    {
+        logText += part;
+        steps.push_back(L"append");
+    }
     bool TakeListReplaced() override { return false; }
     void ShowProgress(std::size_t, std::size_t) override {}
     bool SignOneFile(const CString& filePath, CString& output, const CString& tool) override
@@ -59,9 +64,9 @@ TEST(SigningRunOnWindows, SignsThreeFilesWithTheToolAndBuildsTheExactLog)
     EXPECT_EQ(calls[0].back(), first.Str());
     EXPECT_EQ(calls[1].back(), second.Str());
     EXPECT_EQ(calls[2].back(), third.Str());
-    EXPECT_EQ(dialog.steps,
-              (std::vector<std::wstring>{L"running", L"show", L"sign while busy", L"show", L"sign while busy",
-                                         L"show", L"sign while busy", L"show", L"not running", L"show"}));
+    EXPECT_EQ(dialog.steps, (std::vector<std::wstring>{L"running", L"show", L"sign while busy", L"append",
+                                                       L"sign while busy", L"append", L"sign while busy",
+                                                       L"append", L"not running", L"append"}));
     EXPECT_FALSE(AfxGetApp()->IsWaitCursorShown());
 }
 

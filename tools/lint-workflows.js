@@ -15,6 +15,9 @@ async function createLinter(linterFolder) {
     globalThis.throwError = (message) => {
         throw new Error(message);
     };
+    // Go's WebAssembly runtime draws its random numbers from the Web Crypto API, which Node.js 18 (Debian
+    // 12's) keeps in its crypto module only; from Node.js 19 on it is a global as well.
+    globalThis.crypto ??= require("node:crypto").webcrypto;
     require(path.resolve(linterFolder, "wasm_exec.js"));
     const go = new globalThis.Go();
     const wasm = readFileSync(path.resolve(linterFolder, "main.wasm"));

@@ -5,6 +5,9 @@
 #include "windows/Eventually.h"
 #include "windows/WindowText.h"
 
+#include <commctrl.h>
+#include <dlgs.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -234,22 +237,29 @@ HWND FindButton(HWND dialog, int buttonId)
                           { return GetDlgCtrlID(window) == buttonId && ClassName(window) == L"Button"; });
 }
 
-// What a button's click sends: its command, to its parent, which is the dialog itself or, in a task dialog,
-// a host of the button deeper down.
+// What a button's click sends. A message box and a file dialog take the button's command from their own
+// child. A task dialog, which Windows draws inside hosts of its own, is answered by its own message, which
+// needs no knowledge of its tree.
 void PostButton(HWND dialog, int buttonId)
 {
-    const HWND button = FindButton(dialog, buttonId);
-    PostMessageW(button ? GetParent(button) : dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(button));
+    if (const HWND child = GetDlgItem(dialog, buttonId))
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(child));
+    else
+        PostMessageW(dialog, TDM_CLICK_BUTTON, static_cast<WPARAM>(buttonId), 0);
 }
 
-// The file-name box of a common file dialog: the first visible edit among all the dialog's descendants, as a
-// person's eye finds it. Wine's dialog keeps it in a combo box among its children; Windows' own keeps it
-// deeper, below the hosts of its item view.
-HWND FindEdit(HWND dialog)
+// The file-name box of a common file dialog, by its documented control identifier: the combo box cmb13,
+// whose edit Windows' own dialog keeps below it, or the edit edt1, as Wine's dialog has it.
+HWND FindFileNameBox(HWND dialog)
 {
-    return FindDescendant(dialog, [](HWND window)
-                          { return ClassName(window) == L"Edit" && IsWindowVisible(window); });
+    const auto withId = [&](int id)
+    { return FindDescendant(dialog, [&](HWND window) { return GetDlgCtrlID(window) == id; }); };
+    if (const HWND combo = withId(cmb13))
+    {
+        const HWND edit = FindDescendant(combo, [](HWND window) { return ClassName(window) == L"Edit"; });
+        return edit ? edit : combo;
+    }
+    return withId(edt1);
 }
 } // namespace
 
@@ -352,13 +362,14 @@ void QuorlinProcess::PostToWindow(UINT message, WPARAM w, LPARAM l) const
 bool QuorlinProcess::WaitUntilPostsHandled() const
 {
     // A thread takes the messages posted to it in the order they came, so once a limit posted now is in
-    // force, everything posted before it has been handled. The limit is that of the read-only log, which
-    // nobody types into.
+    // force, everything posted before it has been handled. The limit is that of the read-only tool path,
+    // which nobody types into and which Quorlin sets whole; the log's is Quorlin's own, lifted for a long
+    // run.
     static UINT next = 1000000;
     const UINT limit = next++;
-    PostMessageW(Item(IDC_LOG), EM_SETLIMITTEXT, limit, 0);
+    PostMessageW(Item(IDC_TOOL_PATH), EM_SETLIMITTEXT, limit, 0);
     return Eventually(
-        [&] { return static_cast<UINT>(SendMessageW(Item(IDC_LOG), EM_GETLIMITTEXT, 0, 0)) == limit; });
+        [&] { return static_cast<UINT>(SendMessageW(Item(IDC_TOOL_PATH), EM_GETLIMITTEXT, 0, 0)) == limit; });
 }
 
 std::optional<SeenWindow> QuorlinProcess::WaitForWindow(const std::wstring& caption, HWND except,
@@ -386,7 +397,7 @@ bool QuorlinProcess::Press(const SeenWindow& box, int buttonId)
 
 void QuorlinProcess::ChooseFile(const SeenWindow& dialog, const std::wstring& path)
 {
-    SendMessageW(FindEdit(dialog.window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    SendMessageW(FindFileNameBox(dialog.window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     PostButton(dialog.window, IDOK);
 }
 

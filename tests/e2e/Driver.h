@@ -69,11 +69,11 @@ class QuorlinProcess
                                             DWORD milliseconds = 10000) const;
     // Whether a box has the button, wherever it lies in the box.
     static bool HasButton(const SeenWindow& box, int buttonId);
-    // Answers a message box by pressing one of its buttons, and waits until the box is gone, so that a
-    // later wait for a window cannot find it still closing; false when it stays.
+    // Answers a box (a message box, a dialog, a task dialog) by pressing one of its buttons, and waits until
+    // the box is gone, so that a later wait for a window cannot find it still closing; false when it stays.
     [[nodiscard]] static bool Press(const SeenWindow& box, int buttonId);
-    // Types a file name into a common file dialog and confirms it. The dialog may stay, for a question of
-    // its own such as whether to overwrite.
+    // Types a file name into a common file dialog's file-name box and confirms it. The dialog may stay, for a
+    // question of its own such as whether to overwrite.
     static void ChooseFile(const SeenWindow& dialog, const std::wstring& path);
 
     // The program's visible top-level windows, topmost first.

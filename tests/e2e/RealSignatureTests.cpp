@@ -128,7 +128,8 @@ TEST_F(RealSignature, AProgramSignedWithTheFoundToolCarriesATrustedTimeStampedSi
     ASSERT_TRUE(fs::exists(m_sdkTool)) << "the Windows SDK's signtool.exe is not where the workflow found it";
     const fs::path program = m_folder / L"Signed copy.exe";
     fs::copy_file(ExecutableDirectory() / L"standin_signtool.exe", program);
-    const std::wstring log = SignWithTheFoundTool(program.wstring(), m_sdkTool);
+    // The time-stamping service may take its time to answer.
+    const std::wstring log = SignWithTheFoundTool(program.wstring(), m_sdkTool, 120000);
     ASSERT_TRUE(log.ends_with(L"Finished!")) << log;
     EXPECT_NE(log.find(L"Successfully signed: " + program.wstring()), std::wstring::npos) << log;
 

@@ -56,10 +56,14 @@ UniqueCertStore OpenPersonalStore()
 void RemoveTestSigners()
 {
     const UniqueCertStore store = OpenPersonalStore();
-    PCCERT_CONTEXT found = nullptr;
-    while ((found = CertFindCertificateInStore(store.Get(), X509_ASN_ENCODING, 0, CERT_FIND_SUBJECT_STR_W,
-                                               kTestSigner, nullptr)))
+    for (;;)
+    {
+        const PCCERT_CONTEXT found = CertFindCertificateInStore(
+            store.Get(), X509_ASN_ENCODING, 0, CERT_FIND_SUBJECT_STR_W, kTestSigner, nullptr);
+        if (!found)
+            return;
         CertDeleteCertificateFromStore(found);
+    }
 }
 
 bool ImportTestSigner(const fs::path& pfx)
@@ -71,8 +75,8 @@ bool ImportTestSigner(const fs::path& pfx)
     if (!imported || !store)
         return false;
     bool added = false;
-    for (PCCERT_CONTEXT certificate = nullptr;
-         (certificate = CertEnumCertificatesInStore(imported.Get(), certificate));)
+    for (PCCERT_CONTEXT certificate = CertEnumCertificatesInStore(imported.Get(), nullptr); certificate;
+         certificate = CertEnumCertificatesInStore(imported.Get(), certificate))
         added |= CertAddCertificateContextToStore(store.Get(), certificate, CERT_STORE_ADD_REPLACE_EXISTING,
                                                   nullptr) != FALSE;
     return added;
@@ -100,6 +104,13 @@ class RealSigntool : public Scenario
             m_createdFolder = above;
         fs::create_directories(placed.parent_path());
         m_placed.emplace_back(tool, placed);
+        // With the files beside it, as the SDK's folder has them: the tool may need some of them.
+        for (const fs::directory_entry& beside : fs::directory_iterator(tool.parent_path()))
+        {
+            const fs::path besidePlaced = placed.parent_path() / beside.path().filename();
+            if (beside.is_regular_file() && beside.path() != tool && !fs::exists(besidePlaced))
+                m_placed.emplace_back(beside.path(), besidePlaced);
+        }
         wchar_t system[MAX_PATH] = L"";
         GetSystemDirectoryW(system, MAX_PATH);
         if (!fs::exists(fs::path(system) / L"MFC42.dll"))

@@ -84,12 +84,14 @@ class Scenario : public ::testing::Test
     }
 
     // Signs the listed files with a start of Quorlin.exe, in the scenario's folder, that finds the given tool
-    // by itself where the Windows SDK installs it; the log at the end.
+    // by itself where the Windows SDK installs it; the log at the end, which is to finish within the time
+    // given.
     std::wstring SignWithTheFoundTool(const std::wstring& listText,
-                                      const std::filesystem::path& tool = kDefaultSigningToolPath)
+                                      const std::filesystem::path& tool = kDefaultSigningToolPath,
+                                      DWORD finishWithin = 60000)
     {
-        const std::string bytes(listText.begin(), listText.end());
-        QuorlinProcess quorlin(Program(), Quoted(ListFile(L"release.ksig", bytes)), m_folder.Path());
+        QuorlinProcess quorlin(Program(), Quoted(ListFile(L"release.ksig", AnsiBytes(listText))),
+                               m_folder.Path());
         if (!quorlin.Window())
             return L"Quorlin.exe did not open its window";
         std::error_code unknown;
@@ -97,7 +99,7 @@ class Scenario : public ::testing::Test
             << "Quorlin found " << ::testing::PrintToString(CString(quorlin.Text(IDC_TOOL_PATH)));
         quorlin.Click(IDOK);
         std::wstring log;
-        Eventually([&] { return (log = quorlin.Text(IDC_LOG)).ends_with(L"Finished!"); }, 120000);
+        Eventually([&] { return (log = quorlin.Text(IDC_LOG)).ends_with(L"Finished!"); }, finishWithin);
         return log;
     }
 

@@ -1,5 +1,6 @@
 #include "TestFiles.h"
 
+#include "platform/CodePage.h"
 #include "platform/UniqueHandle.h"
 
 #include <windows.h>
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -148,6 +150,14 @@ std::vector<fs::path> FolderContents(const fs::path& folder)
         names.push_back(entry.path().filename());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::string AnsiBytes(const std::wstring& text)
+{
+    const std::optional<std::string> bytes = AnsiFromWide(text);
+    if (!bytes)
+        throw std::invalid_argument("a text of the test has a character that the ANSI code page lacks");
+    return *bytes;
 }
 
 std::string ReadBytes(const fs::path& path)

@@ -67,6 +67,9 @@ bool MachineRefusesLongPaths();
 std::size_t CountOpenHandles();
 
 void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
+// The bytes of a text in the ANSI code page, as a list file holds paths whose characters it has; a text that
+// has any other is an error of the test.
+std::string AnsiBytes(const std::wstring& text);
 std::string ReadBytes(const std::filesystem::path& path);
 // The names in a folder, sorted.
 std::vector<std::filesystem::path> FolderContents(const std::filesystem::path& folder);

@@ -19,7 +19,7 @@ void CAccessibleNames::WithdrawAll()
 {
     MSAAPROPID name = kName;
     for (const HWND control : m_named)
-        m_services.Get()->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, &name, 1);
+        m_services.Get()->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &name, 1);
     m_named.clear();
 }
 
@@ -29,7 +29,8 @@ bool CAccessibleNames::SetName(HWND control, const wchar_t* name)
         FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIAccPropServices,
                                 reinterpret_cast<void**>(m_services.Put()))))
         return false;
-    if (FAILED(m_services.Get()->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, kName, name)))
+    if (FAILED(m_services.Get()->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                                kName, name)))
         return false;
     m_named.push_back(control);
     return true;

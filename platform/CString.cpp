@@ -63,7 +63,7 @@ CString CString::Right(int count) const
         return CString();
     if (count >= GetLength())
         return *this;
-    return CString(m_text.substr(m_text.size() - count));
+    return CString(m_text.substr(m_text.size() - static_cast<std::size_t>(count)));
 }
 
 CString CString::Tokenize(const wchar_t* delimiters, int& position) const
@@ -71,7 +71,7 @@ CString CString::Tokenize(const wchar_t* delimiters, int& position) const
     const std::wstring_view delims = delimiters ? delimiters : L"";
     if (position >= 0 && position < GetLength())
     {
-        const std::size_t start = m_text.find_first_not_of(delims, position);
+        const std::size_t start = m_text.find_first_not_of(delims, static_cast<std::size_t>(position));
         if (start != std::wstring::npos)
         {
             std::size_t end = m_text.find_first_of(delims, start);

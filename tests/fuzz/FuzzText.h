@@ -42,7 +42,7 @@ inline CString TextFromFuzzBytes(const std::uint8_t* data, std::size_t size)
     if (std::optional<std::wstring> text = WideFromUtf8(bytes))
         return CString(std::move(*text));
     std::wstring text;
-    for (const std::uint8_t byte : bytes)
-        text += static_cast<wchar_t>(byte);
+    for (std::size_t i = 0; i < size; ++i)
+        text += static_cast<wchar_t>(data[i]);
     return CString(std::move(text));
 }

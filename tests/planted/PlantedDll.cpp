@@ -14,7 +14,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
     const DWORD length = GetModuleFileNameW(instance, mark, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return TRUE;
-    std::wcscat(mark, L".loaded");
+    std::wmemcpy(mark + length, L".loaded", 8);
     const HANDLE file =
         CreateFileW(mark, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE)

@@ -76,8 +76,9 @@ void WriteAll(DWORD stream, std::string_view bytes)
 
 void AppendToJournal(int argc, wchar_t** argv)
 {
-    const wchar_t* journal = _wgetenv(L"QUORLIN_STANDIN_JOURNAL");
-    if (!journal || !*journal)
+    wchar_t journal[MAX_PATH * 4] = L"";
+    const DWORD length = GetEnvironmentVariableW(L"QUORLIN_STANDIN_JOURNAL", journal, MAX_PATH * 4);
+    if (length == 0 || length >= MAX_PATH * 4)
         return;
     std::wstring line;
     for (int i = 1; i < argc; ++i)

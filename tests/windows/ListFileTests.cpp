@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -210,12 +209,12 @@ TEST(ListFileOnDisk, ASuccessfulSaveSaysSoWithTheInformationIcon)
 // tools/test mounts a small, filled file system when it may, and names its folder here as a Unix path.
 TEST(ListFileOnDisk, AWriteThatFailsOnAFullDiskReportsDiskFullAndKeepsTheOldFile)
 {
-    const char* full = std::getenv("QUORLIN_FULL_FOLDER");
-    if (!full || !*full)
+    wchar_t full[MAX_PATH] = L"";
+    const DWORD length = GetEnvironmentVariableW(L"QUORLIN_FULL_FOLDER", full, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
         GTEST_SKIP() << "no full file system was prepared for this run";
-    std::wstring folder = L"Z:";
-    for (const char* c = full; *c; ++c)
-        folder += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    std::wstring folder = L"Z:" + std::wstring(full, length);
+    std::replace(folder.begin(), folder.end(), L'/', L'\\');
     const fs::path path = fs::path(folder) / L"kept.ksig";
     const std::string before = ReadBytes(path);
     ASSERT_FALSE(before.empty()) << "the prepared folder holds kept.ksig";

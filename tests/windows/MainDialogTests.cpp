@@ -227,8 +227,8 @@ TEST_F(MainDialog, ControlsThatShowNoNameOfTheirOwnHaveAccessibleNames)
     for (const auto& control : controls)
     {
         UniqueComPtr<IAccessible> accessible;
-        ASSERT_TRUE(SUCCEEDED(
-            AccessibleObjectFromWindow(Item(control.id), OBJID_CLIENT, IID_PPV_ARGS(accessible.Put()))))
+        ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(Item(control.id), static_cast<DWORD>(OBJID_CLIENT),
+                                                         IID_PPV_ARGS(accessible.Put()))))
             << control.id;
         VARIANT self{};
         self.vt = VT_I4;

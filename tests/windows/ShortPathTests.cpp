@@ -38,7 +38,7 @@ TEST(ListFileOnDisk, ASaveWorksInEveryFolderWhereTheListsOwnPathFits)
         SaveListFileAndReport(path, listText);
         ASSERT_EQ(boxes.Boxes().size(), 1u);
         EXPECT_EQ(boxes.Boxes()[0].text, CString(L"File saved successfully!"));
-        EXPECT_EQ(ReadBytes(path.Str()), std::string(listText.Str().begin(), listText.Str().end()));
+        EXPECT_EQ(ReadBytes(path.Str()), AnsiBytes(listText.Str()));
     }
     EXPECT_EQ(FolderContents(deep), std::vector<fs::path>{L"l.ksig"});
 }

@@ -3,11 +3,15 @@
 #include "RegistryScratch.h"
 #include "TestFiles.h"
 #include "WindowText.h"
+#include "listfile/Association.h"
 #include "ui/resource.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <shlobj.h>
+
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -128,5 +132,53 @@ TEST(QuorlinExe, AnUnreadableListFileOnTheCommandLineOpensAnEmptyList)
     EXPECT_EQ(quorlin.WindowsWhenIdle(), std::vector<HWND>{quorlin.Window()}) << "no message box was shown";
     EXPECT_TRUE(IsWindowEnabled(quorlin.Window()));
     EXPECT_TRUE(quorlin.CloseAndWait()) << "the program works and closes as usual";
+}
+
+// Explorer caches associations: it must be told of a new one (that an ordinary start, which changes nothing,
+// costs no broadcast is a rule of AssociationChanges). A window of the test's own hears the shell's notices,
+// as Explorer does; the shell may send them or post them.
+TEST(Association, TheShellIsToldOfANewAssociation)
+{
+    const RedirectedRegistry registry;
+    constexpr UINT kNotice = WM_APP + 1;
+    std::vector<LONG> heard;
+    WNDCLASSW listening{};
+    listening.lpszClassName = L"Quorlin test: the shell's notices";
+    listening.lpfnWndProc = [](HWND window, UINT message, WPARAM w, LPARAM l) -> LRESULT
+    {
+        if (message != kNotice)
+            return DefWindowProcW(window, message, w, l);
+        PIDLIST_ABSOLUTE* items = nullptr;
+        LONG event = 0;
+        if (const HANDLE lock =
+                SHChangeNotification_Lock(reinterpret_cast<HANDLE>(w), static_cast<DWORD>(l), &items, &event))
+        {
+            reinterpret_cast<std::vector<LONG>*>(GetWindowLongPtrW(window, GWLP_USERDATA))->push_back(event);
+            SHChangeNotification_Unlock(lock);
+        }
+        return 0;
+    };
+    RegisterClassW(&listening);
+    const UniqueWindow listener(
+        CreateWindowExW(0, listening.lpszClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+    SetWindowLongPtrW(listener.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&heard));
+    PIDLIST_ABSOLUTE desktop = nullptr;
+    ASSERT_TRUE(SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktop)));
+    const SHChangeNotifyEntry everywhere{desktop, TRUE};
+    const ULONG registration = SHChangeNotifyRegister(listener.Get(), SHCNRF_ShellLevel | SHCNRF_NewDelivery,
+                                                      SHCNE_ASSOCCHANGED, kNotice, 1, &everywhere);
+    ASSERT_NE(registration, 0u);
+    RegisterListFileType();
+    EXPECT_TRUE(Eventually(
+        [&]
+        {
+            MSG message;
+            while (PeekMessageW(&message, listener.Get(), 0, 0, PM_REMOVE))
+                DispatchMessageW(&message);
+            return std::find(heard.begin(), heard.end(), SHCNE_ASSOCCHANGED) != heard.end();
+        }))
+        << "the shell was not told of the new association";
+    SHChangeNotifyDeregister(registration);
+    CoTaskMemFree(desktop);
 }
 } // namespace

@@ -246,7 +246,14 @@ void CQuorlinDlg::GiveTheKeyboardToTheList()
     // On the button the keys would go nowhere, and Enter would press it again. WM_NEXTDLGCTL also gives Sign
     // back its look of the default button, which the click took; it is posted, as Windows asks where other
     // messages may move the focus meanwhile (a signing run pumps them, a closing box gives the focus back).
-    PostMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(IDC_FILE_LIST).m_hWnd), TRUE);
+    const HWND list = GetDlgItem(IDC_FILE_LIST).m_hWnd;
+    PostMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+    // The dialog manager selects the whole list as it gives it the focus, and the next key typed would
+    // replace it: the caret and selection go back to where the user left them.
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(list, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    PostMessageW(list, EM_SETSEL, start, static_cast<LPARAM>(end));
 }
 
 void CQuorlinDlg::OnDestroy()

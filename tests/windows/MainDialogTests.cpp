@@ -509,6 +509,8 @@ TEST_F(MainDialog, DuringARunNoWayOfClosingWorksAndTheRunGoesOn)
 TEST_F(MainDialog, AfterSaveOrChoosingTheToolTheKeyboardIsBackInTheList)
 {
     Open();
+    SetWindowTextW(Item(IDC_FILE_LIST), L"C:\\a.exe\r\nC:\\b.exe");
+    SendMessageW(Item(IDC_FILE_LIST), EM_SETSEL, 4, 4);
     for (const int button : {IDC_SAVE, IDC_BROWSE})
     {
         SetFocus(Item(button));
@@ -517,6 +519,12 @@ TEST_F(MainDialog, AfterSaveOrChoosingTheToolTheKeyboardIsBackInTheList)
         ASSERT_TRUE(cancels.Finish()) << "no file dialog appeared for button " << button;
         Pump();
         EXPECT_EQ(GetFocus(), Item(IDC_FILE_LIST)) << "Enter would press button " << button << " again";
+        DWORD start = 0;
+        DWORD end = 0;
+        SendMessageW(Item(IDC_FILE_LIST), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(std::vector<DWORD>({start, end}), std::vector<DWORD>({4, 4}))
+            << "the next key typed would replace the list";
     }
 }
 

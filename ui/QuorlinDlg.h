@@ -51,8 +51,9 @@ class CQuorlinDlg : public CDialogEx, private SystemSigningRunHost, private Brow
     void ShowListFrom(bool end);
     // Where the user goes on working after a button has done its work: typing goes to the list.
     void GiveTheKeyboardToTheList();
-    // Whether the log's last line is in view.
+    // Whether the log's last line is in view, and scrolling it there.
     bool LogShowsItsEnd() const;
+    void ShowTheLogsEnd();
 
     // The dialog's half of the signing run and of the "..." button.
     CString& ToolPath() override { return m_toolPath; }

@@ -276,7 +276,7 @@ bool CQuorlinDlg::LogShowsItsEnd() const
     SCROLLINFO scroll{};
     scroll.cbSize = sizeof(scroll);
     scroll.fMask = SIF_ALL;
-    if (!GetScrollInfo(GetDlgItem(IDC_LOG).m_hWnd, SB_VERT, &scroll))
+    if (!GetScrollInfo(m_logEdit.m_hWnd, SB_VERT, &scroll))
         return true;
     return scroll.nPos + static_cast<int>(scroll.nPage) > scroll.nMax;
 }
@@ -287,7 +287,12 @@ void CQuorlinDlg::OnSize()
     const bool followTheEnd = LogShowsItsEnd();
     m_layout.Adjust();
     if (followTheEnd)
-        SendMessageW(m_logEdit.m_hWnd, WM_VSCROLL, SB_BOTTOM, 0);
+        ShowTheLogsEnd();
+}
+
+void CQuorlinDlg::ShowTheLogsEnd()
+{
+    SendMessageW(m_logEdit.m_hWnd, WM_VSCROLL, SB_BOTTOM, 0);
 }
 
 void CQuorlinDlg::OnGetMinMaxInfo(MINMAXINFO* info)
@@ -331,7 +336,7 @@ void CQuorlinDlg::ShowLog()
     m_logEdit.SetWindowTextW(m_logText);
     // The newest output, and at the end "Finished!", is what the user waits for; the new text alone would
     // show the top of the log.
-    SendMessageW(m_logEdit.m_hWnd, WM_VSCROLL, SB_BOTTOM, 0);
+    ShowTheLogsEnd();
 }
 
 void CQuorlinDlg::AppendToLog(const CString& part)
@@ -348,7 +353,7 @@ void CQuorlinDlg::AppendToLog(const CString& part)
     }
     SendMessageW(log, EM_SETSEL, static_cast<WPARAM>(shown), shown);
     SendMessageW(log, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(static_cast<const wchar_t*>(part)));
-    SendMessageW(log, WM_VSCROLL, SB_BOTTOM, 0);
+    ShowTheLogsEnd();
 }
 
 bool CQuorlinDlg::TakeListReplaced()
